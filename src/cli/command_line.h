@@ -1,0 +1,31 @@
+// The `tavlix` command line: dispatch of sub-commands.
+//
+// Each command writes its report to `out`, its complaints to `err`, and
+// returns the process exit status: 0 success, 1 failure, 2 bad usage.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tavlix::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct CommandIo {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Runs the command line (without the program name).
+int RunCommandLine(std::span<const std::string> args, CommandIo io);
+
+// Sub-commands.
+int RunDrivesCommand(std::span<const std::string> args, CommandIo io);
+
+bool IsHelpFlag(std::string_view arg);
+
+}  // namespace tavlix::cli

@@ -1,0 +1,109 @@
+#include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/attributes.h"
+#include "platform/unique_fd.h"
+
+namespace tavlix::platform {
+namespace {
+
+constexpr const char* kXattrName = "user.DOSATTRIB";
+// Bits that FAT stores for a file or folder; the rest have no meaning there.
+constexpr std::uint32_t kFatBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+
+bool IsVfat(int fd) {
+  struct statfs info {};
+  return ::fstatfs(fd, &info) == 0 && info.f_type == MSDOS_SUPER_MAGIC;
+}
+
+std::uint32_t Present(std::uint32_t bits, bool is_dir) {
+  bits &= ~kAttrNormal;
+  if (is_dir) bits |= kAttrDirectory;
+  return bits == 0 ? kAttrNormal : bits;
+}
+
+std::uint32_t ReadXattr(const std::filesystem::path& path, bool is_dir) {
+  char text[256];
+  const ssize_t got = ::getxattr(path.c_str(), kXattrName, text, sizeof text);
+  if (got < 0) {
+    // Absent, or a file system without user attributes: no attributes set.
+    if (errno == ENODATA || errno == ENOTSUP) return Present(0, is_dir);
+    return kInvalidAttributes;
+  }
+  std::uint32_t bits = 0;
+  if (!ParseDosAttribText(text, static_cast<std::size_t>(got), bits)) return Present(0, is_dir);
+  return Present(bits, is_dir);
+}
+
+}  // namespace
+
+bool ParseDosAttribText(const char* data, std::size_t size, std::uint32_t& attributes) {
+  const std::size_t end = strnlen(data, size);
+  if (end < 3 || data[0] != '0' || (data[1] != 'x' && data[1] != 'X')) return false;
+  std::uint64_t value = 0;
+  std::size_t i = 2;
+  for (; i < end; ++i) {
+    const char c = data[i];
+    unsigned digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<unsigned>(c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<unsigned>(c - 'a' + 10);
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<unsigned>(c - 'A' + 10);
+    } else {
+      break;
+    }
+    value = (value << 4) | digit;
+    if (value > 0xFFFFFFFFu) return false;
+  }
+  if (i == 2) return false;
+  attributes = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+std::uint32_t GetAttributes(const std::filesystem::path& path) {
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  struct stat st {};
+  if (!fd) {
+    // Unreadable entries may still carry an attribute we can read by name.
+    if (::stat(path.c_str(), &st) != 0) return kInvalidAttributes;
+    return ReadXattr(path, S_ISDIR(st.st_mode));
+  }
+  if (::fstat(fd.get(), &st) != 0) return kInvalidAttributes;
+  const bool is_dir = S_ISDIR(st.st_mode);
+  if (IsVfat(fd.get())) {
+    std::uint32_t fat = 0;
+    if (::ioctl(fd.get(), FAT_IOCTL_GET_ATTRIBUTES, &fat) != 0) return kInvalidAttributes;
+    return Present(fat & kFatBits, is_dir);
+  }
+  return ReadXattr(path, is_dir);
+}
+
+bool SetAttributes(const std::filesystem::path& path, std::uint32_t attributes) {
+  const std::uint32_t bits = attributes & ~(kAttrNormal | kAttrDirectory);
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd && IsVfat(fd.get())) {
+    std::uint32_t fat = bits & kFatBits;
+    return ::ioctl(fd.get(), FAT_IOCTL_SET_ATTRIBUTES, &fat) == 0;
+  }
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  if (bits == 0) {
+    if (::removexattr(path.c_str(), kXattrName) == 0) return true;
+    return errno == ENODATA || errno == ENOTSUP;
+  }
+  char text[16];
+  const int len = std::snprintf(text, sizeof text, "0x%x", bits);
+  return ::setxattr(path.c_str(), kXattrName, text, static_cast<std::size_t>(len), 0) == 0;
+}
+
+}  // namespace tavlix::platform

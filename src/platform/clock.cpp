@@ -1,0 +1,76 @@
+#include "platform/clock.h"
+
+#include <thread>
+
+namespace tavlix::platform {
+namespace {
+
+class RealClock final : public ClockSource {
+ public:
+  Millis Now() override {
+    return std::chrono::duration_cast<Millis>(std::chrono::steady_clock::now().time_since_epoch());
+  }
+  WallTime WallNow() override { return std::chrono::system_clock::now(); }
+  void Sleep(Millis duration) override { std::this_thread::sleep_for(duration); }
+};
+
+std::mutex& ClockMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::shared_ptr<ClockSource>& Installed() {
+  static std::shared_ptr<ClockSource> clock = std::make_shared<RealClock>();
+  return clock;
+}
+
+}  // namespace
+
+std::shared_ptr<ClockSource> Clock() {
+  std::lock_guard lock(ClockMutex());
+  return Installed();
+}
+
+void SetClock(std::shared_ptr<ClockSource> clock) {
+  std::lock_guard lock(ClockMutex());
+  Installed() = clock ? std::move(clock) : std::make_shared<RealClock>();
+}
+
+VirtualClock::VirtualClock(WallTime wall_origin) : wall_origin_(wall_origin) {}
+
+Millis VirtualClock::Now() {
+  std::lock_guard lock(mutex_);
+  return now_;
+}
+
+WallTime VirtualClock::WallNow() {
+  std::lock_guard lock(mutex_);
+  return wall_origin_ + now_;
+}
+
+void VirtualClock::Sleep(Millis duration) {
+  {
+    std::lock_guard lock(mutex_);
+    now_ += duration;
+    slept_ += duration;
+    ++sleeps_;
+  }
+  std::this_thread::yield();
+}
+
+void VirtualClock::Advance(Millis duration) {
+  std::lock_guard lock(mutex_);
+  now_ += duration;
+}
+
+Millis VirtualClock::TotalSlept() {
+  std::lock_guard lock(mutex_);
+  return slept_;
+}
+
+std::uint64_t VirtualClock::SleepCount() {
+  std::lock_guard lock(mutex_);
+  return sleeps_;
+}
+
+}  // namespace tavlix::platform

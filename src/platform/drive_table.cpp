@@ -1,0 +1,141 @@
+#include "platform/drive_table.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace tavlix::platform {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view TrimRight(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// Splits off the next blank-separated field; returns empty when none is left.
+std::string_view NextField(std::string_view& rest) {
+  const auto start = rest.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) {
+    rest = {};
+    return {};
+  }
+  rest.remove_prefix(start);
+  const auto end = std::min(rest.find_first_of(kBlanks), rest.size());
+  const std::string_view field = rest.substr(0, end);
+  rest.remove_prefix(end);
+  return field;
+}
+
+std::string WithSeparator(std::string_view root) {
+  std::string result(root);
+  if (result.back() != '/') result.push_back('/');
+  return result;
+}
+
+}  // namespace
+
+std::string_view DriveTypeName(DriveType type) {
+  switch (type) {
+    case DriveType::removable: return "removable";
+    case DriveType::fixed: return "fixed";
+    case DriveType::remote: return "remote";
+    case DriveType::cdrom: return "cdrom";
+    case DriveType::ramdisk: return "ramdisk";
+    case DriveType::unknown: break;
+  }
+  return "unknown";
+}
+
+std::optional<DriveType> ParseDriveType(std::string_view name) {
+  for (DriveType t : {DriveType::removable, DriveType::fixed, DriveType::remote, DriveType::cdrom,
+                      DriveType::ramdisk}) {
+    if (DriveTypeName(t) == name) return t;
+  }
+  return std::nullopt;
+}
+
+DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
+  DriveTable table;
+  bool seen[26] = {};
+  std::size_t line_number = 0;
+  while (!text.empty()) {
+    const auto newline = std::min(text.find('\n'), text.size());
+    std::string_view line = TrimRight(text.substr(0, newline));
+    text.remove_prefix(std::min(newline + 1, text.size()));
+    ++line_number;
+
+    auto problem = [&](const std::string& what) {
+      table.problems.push_back(std::string(source) + ":" + std::to_string(line_number) + ": " + what);
+    };
+    const auto first = line.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos || line[first] == '#') continue;
+
+    std::string_view rest = line;
+    const std::string_view letter = NextField(rest);
+    const std::string_view type_name = NextField(rest);
+    const std::string_view label = NextField(rest);
+    const auto root_start = rest.find_first_not_of(kBlanks);
+    const std::string_view root =
+        root_start == std::string_view::npos ? std::string_view{} : rest.substr(root_start);
+
+    if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
+      problem("the drive letter must be one upper-case letter A-Z, not \"" + std::string(letter) + "\"");
+      continue;
+    }
+    const auto type = ParseDriveType(type_name);
+    if (!type) {
+      problem("unknown drive type \"" + std::string(type_name) +
+              "\" (removable, fixed, remote, cdrom or ramdisk)");
+      continue;
+    }
+    if (label.empty() || root.empty()) {
+      problem("expected LETTER TYPE LABEL ROOT");
+      continue;
+    }
+    if (root.front() != '/') {
+      problem("the root folder must be an absolute path, not \"" + std::string(root) + "\"");
+      continue;
+    }
+    const auto index = static_cast<std::size_t>(letter[0] - 'A');
+    if (seen[index]) {
+      problem("drive " + std::string(letter) + " is listed twice; the first line stands");
+      continue;
+    }
+    seen[index] = true;
+
+    DriveInfo drive;
+    drive.name = std::string(letter);
+    drive.root = WithSeparator(root);
+    drive.type = *type;
+    if (label != "-") drive.label = std::string(label);
+    table.drives.push_back(std::move(drive));
+  }
+  std::stable_sort(table.drives.begin(), table.drives.end(),
+                   [](const DriveInfo& a, const DriveInfo& b) { return a.name < b.name; });
+  return table;
+}
+
+DriveTable LoadDriveTable(const std::string& file) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return {};
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  if (!in || !(text << in.rdbuf())) {
+    // An empty file reads as a failed copy too; that is just a table with no drives.
+    if (in && std::filesystem::is_regular_file(file, ec) && std::filesystem::file_size(file, ec) == 0)
+      return {};
+    return DriveTable{{}, {file + ": the drive table cannot be read"}};
+  }
+  return ParseDriveTable(text.str(), file);
+}
+
+std::string FormatDriveTableLine(const DriveInfo& drive) {
+  std::string root = drive.root;
+  if (root.size() > 1 && root.back() == '/') root.pop_back();
+  return drive.name + " " + std::string(DriveTypeName(drive.type)) + " " +
+         (drive.label ? *drive.label : std::string("-")) + " " + root;
+}
+
+}  // namespace tavlix::platform

@@ -1,0 +1,37 @@
+// The simulated drive table: a text file that stands in for the machine's
+// drives, so the whole program runs without a board.
+//
+// One drive a line: `LETTER TYPE LABEL ROOT`
+//   LETTER  one upper-case letter A-Z
+//   TYPE    removable | fixed | remote | cdrom | ramdisk
+//   LABEL   the volume label, or `-` when the volume cannot be read
+//   ROOT    an absolute folder: the rest of the line, spaces allowed
+// Lines starting with `#` and blank lines are ignored. Drives come out ordered
+// by letter. A bad line is reported and skipped; it never hides other drives.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/drives.h"
+
+namespace tavlix::platform {
+
+struct DriveTable {
+  std::vector<DriveInfo> drives;
+  // One message a bad line: "<file>:<line>: <what is wrong>".
+  std::vector<std::string> problems;
+};
+
+// Parses table text; `source` names the file in problem messages.
+DriveTable ParseDriveTable(std::string_view text, std::string_view source);
+
+// Reads and parses the table file. A missing file is a table with no drives
+// (the simulated board is unplugged); an unreadable one is one problem.
+DriveTable LoadDriveTable(const std::string& file);
+
+// Formats one drive as a table line (the inverse of parsing).
+std::string FormatDriveTableLine(const DriveInfo& drive);
+
+}  // namespace tavlix::platform

@@ -1,0 +1,57 @@
+// File and folder services used by the board link and the picture copy.
+//
+// All functions are thread-safe and report failures as results, never by
+// exceptions. Paths are std::filesystem::path in the system's encoding.
+//
+// "In use": the board (or the simulated board) holds an exclusive advisory
+// lock (flock) on a file while it writes it; readers here take a shared lock
+// without waiting and report the file as in use when they cannot get it. The
+// command file is written under an exclusive lock, so neither side reads a
+// half-written file.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace tavlix::platform {
+
+namespace fs = std::filesystem;
+
+bool FileExists(const fs::path& path);       // a regular file (or anything but a folder)
+bool DirectoryExists(const fs::path& path);  // an existing folder
+// Creates one folder level; fails when it exists or the parent is missing.
+bool MakeDirectory(const fs::path& path);
+
+// Reads the whole file under a shared lock. Fails when the file is missing,
+// in use, a folder, or unreadable. Refuses files above max_bytes.
+Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path,
+                                                std::uint64_t max_bytes = 64u << 20);
+
+// Reads at most the first max_bytes of the file under a shared lock; fails as
+// ReadFileBytes does.
+Result<std::vector<std::uint8_t>> ReadFileHead(const fs::path& path, std::size_t max_bytes);
+
+// The length of the file in bytes, opened under a shared lock as a read would
+// be (so a file in use fails the same way).
+Result<std::uint64_t> ReadFileLength(const fs::path& path);
+
+enum class WriteOutcome {
+  written,      // all bytes written and flushed to the device
+  cannot_open,  // the file could not be opened or created; nothing written
+  failed,       // opened, but writing or flushing failed
+};
+
+// Opens the file for writing, creating it if missing and never truncating it,
+// under an exclusive lock, writes the bytes from offset 0 with write-through,
+// flushes and closes. Longer old content stays behind the new bytes.
+WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std::uint8_t> bytes);
+
+// Deletes a file. true when it existed and was deleted, false when it did not
+// exist; an error when it exists but cannot be deleted.
+Result<bool> RemoveFile(const fs::path& path);
+
+}  // namespace tavlix::platform

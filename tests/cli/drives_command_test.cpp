@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/command_line.h"
+#include "platform/drives.h"
+#include "support/temp_dir.h"
+
+namespace tavlix::cli {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CliRun Tavlix(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = RunCommandLine(args, {out, err});
+  return {status, out.str(), err.str()};
+}
+
+TEST(DrivesCommand, ReportsTheBoardOnASimulatedDrive) {
+  test::TempDir dir;
+  test::WriteFile(dir / "t", "C fixed Sys /\nD cdrom - /mnt/cd\nE removable R-61 /media/board\n");
+  test::ScopedEnv env(platform::kDriveTableVariable, (dir / "t").string());
+  const CliRun run = Tavlix({"drives"});
+  EXPECT_EQ(run.status, kExitOk);
+  EXPECT_NE(run.out.find("(label cannot be read)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("model R-61 (row 3)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Board R-61 on drive E (/media/board/), position 2, row 3: BOARD_FOUND 35"),
+            std::string::npos)
+      << run.out;
+}
+
+TEST(DrivesCommand, SaysSoWhenNoBoardIsPresent) {
+  test::TempDir dir;
+  test::WriteFile(dir / "t", "C fixed R-61 /\n");
+  test::ScopedEnv env(platform::kDriveTableVariable, (dir / "t").string());
+  const CliRun run = Tavlix({"drives"});
+  EXPECT_EQ(run.status, kExitOk);
+  EXPECT_NE(run.out.find("No board found."), std::string::npos) << run.out;
+}
+
+TEST(CommandLine, HelpAndUsageErrors) {
+  EXPECT_EQ(Tavlix({"--help"}).status, kExitOk);
+  EXPECT_NE(Tavlix({"--help"}).out.find("drives"), std::string::npos);
+  EXPECT_EQ(Tavlix({"drives", "--help"}).status, kExitOk);
+  EXPECT_NE(Tavlix({"drives", "--help"}).out.find("BOARD_FOUND"), std::string::npos);
+
+  const CliRun unknown = Tavlix({"frobnicate"});
+  EXPECT_EQ(unknown.status, kExitUsage);
+  EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
+  EXPECT_EQ(Tavlix({}).status, kExitUsage);
+  EXPECT_EQ(Tavlix({"drives", "extra"}).status, kExitUsage);
+}
+
+}  // namespace
+}  // namespace tavlix::cli
