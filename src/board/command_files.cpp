@@ -61,8 +61,9 @@ int ParseReceiveCommand(std::span<const std::uint8_t> receivebuf) {
 
   std::lock_guard lock(link.result_mutex);
   TResultFile& r = link.ResultFile;
-  r.Magic = static_cast<std::int32_t>((std::uint32_t{receivebuf[0]} << 24) | (std::uint32_t{receivebuf[1]} << 16) |
-                                      (std::uint32_t{receivebuf[2]} << 8) | receivebuf[3]);
+  r.Magic =
+      static_cast<std::int32_t>((std::uint32_t{receivebuf[0]} << 24) | (std::uint32_t{receivebuf[1]} << 16) |
+                                (std::uint32_t{receivebuf[2]} << 8) | receivebuf[3]);
   r.Status = status;
   r.Detail = detail;
   r.Value1 = BigEndian16(receivebuf, 6);
@@ -87,7 +88,9 @@ void GetLastResult(TResultFile& result) {
   result = link.ResultFile;
 }
 
-int GetProgress() { return Link().CurrentProgress.load(); }
+int GetProgress() {
+  return Link().CurrentProgress.load();
+}
 
 bool DeleteCommandFile(std::string_view TargetDriveName) {
   return DeleteInCommandFolder(TargetDriveName, kCommandFileName);

@@ -30,6 +30,8 @@ struct BoardMatch {
 std::optional<BoardMatch> FindBoardDrive(const std::vector<platform::DriveInfo>& drives);
 
 // BOARD_FOUND's argument for a match.
-inline int BoardFoundArgument(const BoardMatch& match) { return match.position * 16 + match.row; }
+inline int BoardFoundArgument(const BoardMatch& match) {
+  return match.position * 16 + match.row;
+}
 
 }  // namespace tavlix

@@ -9,8 +9,7 @@
 namespace tavlix {
 
 inline constexpr std::array<std::string_view, 12> kModelCodes = {
-    "R-71", "R-714", "R-61", "R-614", "R-60", "R-604",
-    "T-60", "RT-60", "W-58", "W-57",  "R-72", "R-724"};
+    "R-71", "R-714", "R-61", "R-614", "R-60", "R-604", "T-60", "RT-60", "W-58", "W-57", "R-72", "R-724"};
 
 // The row (1..12) of a label that equals a model code exactly (case and
 // length included); nullopt for any other label.

@@ -44,9 +44,13 @@ const char* BoardNotifyName(int code) {
   }
 }
 
-void SetNotifyDeliveryBound(std::chrono::milliseconds bound) { g_bound_ms.store(bound.count()); }
+void SetNotifyDeliveryBound(std::chrono::milliseconds bound) {
+  g_bound_ms.store(bound.count());
+}
 
-std::chrono::milliseconds NotifyDeliveryBound() { return std::chrono::milliseconds(g_bound_ms.load()); }
+std::chrono::milliseconds NotifyDeliveryBound() {
+  return std::chrono::milliseconds(g_bound_ms.load());
+}
 
 void SendBoardNotify(HWND_T target, int code, std::intptr_t arg) {
   if (target == nullptr) return;

@@ -15,7 +15,9 @@ void QueuedNotifyTarget::HandleBoardNotify(int code, std::intptr_t arg) {
   if (handler_) handler_(code, arg);
 }
 
-bool QueuedNotifyTarget::IsOwnThread() const { return std::this_thread::get_id() == owner_; }
+bool QueuedNotifyTarget::IsOwnThread() const {
+  return std::this_thread::get_id() == owner_;
+}
 
 bool QueuedNotifyTarget::PostToOwnThread(std::function<void()> task) {
   {

@@ -19,7 +19,9 @@ constexpr std::string_view kUsage =
 
 }  // namespace
 
-bool IsHelpFlag(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+bool IsHelpFlag(std::string_view arg) {
+  return arg == "--help" || arg == "-h";
+}
 
 int RunCommandLine(std::span<const std::string> args, CommandIo io) {
   if (args.empty()) {

@@ -32,7 +32,9 @@ std::shared_ptr<ClockSource> Clock();
 // Installs a clock; nullptr restores the real one.
 void SetClock(std::shared_ptr<ClockSource> clock);
 
-inline void SleepFor(Millis duration) { Clock()->Sleep(duration); }
+inline void SleepFor(Millis duration) {
+  Clock()->Sleep(duration);
+}
 
 // A clock whose time moves only when somebody sleeps on it or calls Advance.
 // Sleep(d) moves the time forward by d at once, then yields the processor so

@@ -49,8 +49,8 @@ std::string_view DriveTypeName(DriveType type) {
 }
 
 std::optional<DriveType> ParseDriveType(std::string_view name) {
-  for (DriveType t : {DriveType::removable, DriveType::fixed, DriveType::remote, DriveType::cdrom,
-                      DriveType::ramdisk}) {
+  for (DriveType t :
+       {DriveType::removable, DriveType::fixed, DriveType::remote, DriveType::cdrom, DriveType::ramdisk}) {
     if (DriveTypeName(t) == name) return t;
   }
   return std::nullopt;

@@ -28,8 +28,7 @@ bool MakeDirectory(const fs::path& path);
 
 // Reads the whole file under a shared lock. Fails when the file is missing,
 // in use, a folder, or unreadable. Refuses files above max_bytes.
-Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path,
-                                                std::uint64_t max_bytes = 64u << 20);
+Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes = 64u << 20);
 
 // Reads at most the first max_bytes of the file under a shared lock; fails as
 // ReadFileBytes does.

@@ -43,7 +43,9 @@ bool DirectoryExists(const fs::path& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool MakeDirectory(const fs::path& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+bool MakeDirectory(const fs::path& path) {
+  return ::mkdir(path.c_str(), 0777) == 0;
+}
 
 Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes) {
   auto fd = OpenLockedForRead(path);
@@ -102,8 +104,8 @@ WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std:
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return WriteOutcome::cannot_open;
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put = ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done,
-                                 static_cast<off_t>(done));
+    const ssize_t put =
+        ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
     if (put < 0) {
       if (errno == EINTR) continue;
       return WriteOutcome::failed;

@@ -15,7 +15,7 @@ struct Error {
 template <typename T>
 class [[nodiscard]] Result {
  public:
-  Result(T value) : v_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  Result(T value) : v_(std::move(value)) {}      // NOLINT(google-explicit-constructor)
   Result(Error error) : v_(std::move(error)) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return v_.index() == 0; }
@@ -39,7 +39,11 @@ class [[nodiscard]] Result {
 struct Ok {};
 using Status = Result<Ok>;
 
-inline Status Success() { return Ok{}; }
-inline Error Fail(std::string message) { return Error{std::move(message)}; }
+inline Status Success() {
+  return Ok{};
+}
+inline Error Fail(std::string message) {
+  return Error{std::move(message)};
+}
 
 }  // namespace tavlix

@@ -54,8 +54,8 @@ TEST_F(Parsing, StatusAndDetailMapToNotifications) {
     int code;
   };
   const Case cases[] = {
-      {2, 0, BOARD_BUSY},      {2, 9, BOARD_BUSY},        {3, 1, BOARD_ERR_E4},    {3, 2, BOARD_ERR_E5},
-      {3, 3, BOARD_ERR_FL},    {3, 4, BOARD_ERR_OTHER},   {3, 5, BOARD_ERR_E3},    {3, 6, BOARD_ERR_OTHER},
+      {2, 0, BOARD_BUSY},      {2, 9, BOARD_BUSY},        {3, 1, BOARD_ERR_E4},      {3, 2, BOARD_ERR_E5},
+      {3, 3, BOARD_ERR_FL},    {3, 4, BOARD_ERR_OTHER},   {3, 5, BOARD_ERR_E3},      {3, 6, BOARD_ERR_OTHER},
       {3, 0, BOARD_ERR_OTHER}, {3, 7, BOARD_ERR_OTHER},   {3, 255, BOARD_ERR_OTHER}, {1, 1, BOARD_ERR_OTHER},
       {4, 0, BOARD_ERR_OTHER}, {255, 3, BOARD_ERR_OTHER},
   };

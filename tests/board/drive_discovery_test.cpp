@@ -47,7 +47,7 @@ TEST_F(DriveDiscovery, PositionCountsEveryPresentDriveWhateverItsType) {
 
 TEST_F(DriveDiscovery, OnlyRemovableDrivesWithAnExactLabelQualify) {
   Table(
-      "C fixed R-61 /c\n"        // right label, wrong type
+      "C fixed R-61 /c\n"  // right label, wrong type
       "D remote R-61 /d\n"
       "E removable r-61 /e\n"    // case differs
       "F removable R-6 /f\n"     // prefix

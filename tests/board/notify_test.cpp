@@ -29,7 +29,9 @@ TEST_F(Notify, SameThreadRunsTheHandlerAtOnceNested) {
   EXPECT_EQ(target.notes(), (std::vector<Note>{{BOARD_JOB_BEGIN, 1}, {BOARD_PROGRESS, 5}}));
 }
 
-TEST_F(Notify, NullTargetLosesTheNotificationSilently) { SendBoardNotify(nullptr, BOARD_FOUND, 3); }
+TEST_F(Notify, NullTargetLosesTheNotificationSilently) {
+  SendBoardNotify(nullptr, BOARD_FOUND, 3);
+}
 
 TEST_F(Notify, OtherThreadWaitsUntilTheTargetThreadHasHandledIt) {
   test::RecordingTarget target;

@@ -1,8 +1,7 @@
 #include "platform/attributes.h"
 
-#include <sys/xattr.h>
-
 #include <gtest/gtest.h>
+#include <sys/xattr.h>
 
 #include "support/temp_dir.h"
 

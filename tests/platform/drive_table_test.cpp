@@ -32,14 +32,14 @@ TEST(DriveTable, ParsesDrivesInLetterOrderWithSpacesInRoot) {
 
 TEST(DriveTable, BadLinesAreReportedWithLineNumberAndSkipped) {
   const auto table = ParseDriveTable(
-      "e removable R-61 /a\n"       // 1: lower-case letter
-      "AB fixed X /b\n"             // 2: two letters
-      "F floppy X /f\n"             // 3: unknown type
-      "G removable R-61\n"          // 4: no root
-      "H removable R-61 relative\n" // 5: relative root
-      "I removable R-61 /i\n"       // 6: good
-      "I fixed Other /i2\n"         // 7: duplicate letter
-      "J unknown X /j\n",           // 8: 'unknown' is not a table type
+      "e removable R-61 /a\n"        // 1: lower-case letter
+      "AB fixed X /b\n"              // 2: two letters
+      "F floppy X /f\n"              // 3: unknown type
+      "G removable R-61\n"           // 4: no root
+      "H removable R-61 relative\n"  // 5: relative root
+      "I removable R-61 /i\n"        // 6: good
+      "I fixed Other /i2\n"          // 7: duplicate letter
+      "J unknown X /j\n",            // 8: 'unknown' is not a table type
       "/tmp/table");
   ASSERT_EQ(table.drives.size(), 1u);
   EXPECT_EQ(table.drives[0].name, "I");

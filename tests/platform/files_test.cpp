@@ -1,10 +1,9 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "platform/file_times.h"
 #include "support/temp_dir.h"
