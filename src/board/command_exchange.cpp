@@ -21,8 +21,6 @@ void WaitUntilGone(const std::filesystem::path& path) {
 
 }  // namespace
 
-TCommunicationThread::TCommunicationThread(HWND_T hWnd) : hWnd_Form_(hWnd) {}
-
 bool TCommunicationThread::WriteCommandFile(const std::filesystem::path& targetpath) {
   LinkState& link = Link();
   const auto size = static_cast<std::size_t>(std::clamp(link.WriteBufferSize.load(), 0, 256));

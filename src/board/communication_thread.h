@@ -45,6 +45,24 @@ class TCommunicationThread {
   // the read went through without an error.
   bool ReadCommandFile(const std::filesystem::path& targetpath);
 
+  // Picture functions (worker thread). CheckImageFile(false) records the
+  // creation time of the newest picture on the board and copies nothing;
+  // CheckImageFile(true) copies at most one picture newer than that and
+  // returns true when it found one. CopyImageFile copies or converts one
+  // picture from the board's root into the save folder and reports
+  // BOARD_IMAGE_SAVED or BOARD_SAVE_FAILED. The two conversions return 1 on
+  // success and 0 on failure.
+  bool CheckImageFile(bool checkwithsave);
+  bool CopyImageFile(const std::string& strcopyfrom);
+  int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target, int ext);
+  int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
+
+  // Stores the output format and a copy of the save folder; the worker never
+  // reads the caller's string. Any thread.
+  bool ChangeImageFileSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
+  // The save folder in force (a snapshot; any thread).
+  std::shared_ptr<const std::string> SavePath() const;
+
   void SetNewHandle(HWND_T hWnd) { hWnd_Form_.store(hWnd); }
   HWND_T NotifyWindow() const { return hWnd_Form_.load(); }
 
@@ -69,6 +87,8 @@ class TCommunicationThread {
 
  private:
   std::atomic<HWND_T> hWnd_Form_{nullptr};
+  mutable std::mutex save_path_mutex_;
+  std::shared_ptr<const std::string> OutputFileSavePath;
 };
 
 }  // namespace tavlix
