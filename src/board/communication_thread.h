@@ -1,19 +1,32 @@
 // TCommunicationThread: the one worker object of the board link.
 //
-// This part holds the worker's fields and its two file-exchange steps:
-// WriteCommandFile hands the queued command to the board, ReadCommandFile
-// collects the board's progress and result. Both run on the worker thread and
-// report through the worker's own notification window. Fields that the
-// window's thread also touches are atomics.
+// Its loop (TVExecute) runs on the worker thread for the life of the link: it
+// looks for the board every cycle, exchanges files with it while an operation
+// is under way, gives up on a board that keeps the folder, stalls or vanishes,
+// and collects every new picture. Everything it has to say goes to its window
+// as WM_BOARD_NOTIFY.
+//
+// Threads: the loop, the exchange steps and the picture functions run on the
+// worker thread. SetFlgAppScan, SetFlgAppScanTimeout, GetFlgAppScan,
+// SetNewHandle, ChangeImageFileSetting, RequestHalt, Resume and
+// RequestTerminate may be called from any thread; the fields they share with
+// the loop are atomics.
+//
+// Halting is cooperative: after RequestHalt the loop parks at its next cycle
+// boundary, sleep or notification and touches neither the board nor the window
+// until Resume. Every wait runs on the platform clock.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "board/notify.h"
 #include "platform/clock.h"
@@ -26,11 +39,37 @@ inline constexpr int kOutputJpeg = 1;
 inline constexpr int kOutputPng = 2;
 inline constexpr int kOutputPdf = 3;
 
+// Cycle periods and limits of the loop.
+inline constexpr platform::Millis kCyclePresent{100};
+inline constexpr platform::Millis kCycleAbsent{3000};
+inline constexpr platform::Millis kFolderCreatedPause{1000};
+inline constexpr int kCountStep = 100;        // added a cycle to the wait counters
+inline constexpr int kCountLimit = 30000;     // 300 cycles
+inline constexpr int kLostGraceCycles = 300;  // LostCount above this gives up
+inline constexpr int kGraceProgress = 60;     // grace only above this progress
+
 class TCommunicationThread {
  public:
+  // Notes the newest picture already on the board (so it is never copied) and
+  // sets the defaults: PNG into the user's picture folder.
   explicit TCommunicationThread(HWND_T hWnd);
+  ~TCommunicationThread();
   TCommunicationThread(const TCommunicationThread&) = delete;
   TCommunicationThread& operator=(const TCommunicationThread&) = delete;
+
+  // Thread entry: runs TVExecute on the object and returns its result.
+  static int ThreadFunc(TCommunicationThread* lpParameter) { return lpParameter->TVExecute(); }
+
+  // The loop; returns 0 once RequestTerminate has been called.
+  int TVExecute();
+
+  // One cycle of the loop, without its closing wait; returns how long to wait
+  // before the next one. Tests drive the loop cycle by cycle through this.
+  platform::Millis RunCycle();
+  // RunCycle, with an error escaping it reported as BOARD_ERR_OTHER once (not
+  // again until a cycle completes cleanly); the loop then waits its normal
+  // period and carries on.
+  platform::Millis RunGuardedCycle();
 
   // Writes the mailbox's command to <targetpath>/boardctrl.bin: opened (or
   // created) without truncating, the bytes written from offset 0 with
@@ -57,6 +96,13 @@ class TCommunicationThread {
   int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target, int ext);
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
 
+  // Starts (true) or ends (false) an operation. Starting sends BOARD_JOB_BEGIN
+  // before the flag goes up; ending sends BOARD_JOB_END and BOARD_PROGRESS -1
+  // before it comes down. Nothing is sent when the flag does not change.
+  void SetFlgAppScan(bool flg);
+  void SetFlgAppScanTimeout(bool flg) { FlgAppScanTimeout = flg; }
+  bool GetFlgAppScan() const { return FlgAppScan.load(); }
+
   // Stores the output format and a copy of the save folder; the worker never
   // reads the caller's string. Any thread.
   bool ChangeImageFileSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
@@ -66,29 +112,68 @@ class TCommunicationThread {
   void SetNewHandle(HWND_T hWnd) { hWnd_Form_.store(hWnd); }
   HWND_T NotifyWindow() const { return hWnd_Form_.load(); }
 
+  // Cooperative halting (any thread). Halt requests count; Resume clears them
+  // all. RequestTerminate ends the loop at its next checkpoint, halted or not.
+  void RequestHalt();
+  void Resume();
+  void RequestTerminate();
+  // True while the loop sits parked by a halt request.
+  bool IsParked() const { return parked_.load(); }
+
   int ScanProgressValue() const { return ScanProgress.load(); }
+  int LostCountValue() const { return LostCount; }
+  int StallCountValue() const { return StallCount.load(); }
+  int HiddenWaitCountValue() const { return HiddenWaitCount.load(); }
+
+  // Runs at the start of every exchange; tests use it to make a step fail.
+  std::function<void()> exchange_probe;
 
  protected:
-  // Sends a notification to the worker's window.
-  void Notify(int code, std::intptr_t arg) const { SendBoardNotify(hWnd_Form_.load(), code, arg); }
+  // Sends a notification to the worker's window. On the worker thread it first
+  // parks if a halt was requested.
+  void Notify(int code, std::intptr_t arg) const;
 
   std::atomic<int> FlgTerminate{0};
   int ImageType = 0;
   std::optional<platform::WallTime> LatestImageTime;
   std::atomic<int> OutputFileExt{kOutputPng};
   std::atomic<bool> FlgAppScan{false};
-  int HiddenWaitCount = 0;
+  std::atomic<int> HiddenWaitCount{0};
   std::atomic<bool> FlgAppScanTimeout{false};
   std::atomic<int> ScanProgress{0};
   int ScanProgressLast = 0;
-  int StallCount = 0;
+  std::atomic<int> StallCount{0};
   int LostCount = 0;
   bool FlgOpenSavedFile = true;
 
  private:
+  platform::Millis AbsentBoard();
+  platform::Millis Exchange(bool& completed);
+  void GiveUp();
+  // Parks while halted; false once termination was requested.
+  bool Checkpoint() const;
+  // Waits on the platform clock in short slices, parking when halted; false
+  // once termination was requested.
+  bool Wait(platform::Millis duration) const;
+  bool OnWorkerThread() const { return std::this_thread::get_id() == loop_thread_.load(); }
+
   std::atomic<HWND_T> hWnd_Form_{nullptr};
   mutable std::mutex save_path_mutex_;
   std::shared_ptr<const std::string> OutputFileSavePath;
+
+  // Loop state kept across cycles.
+  bool Connected_last = false;
+  std::string model_name_;
+  std::string drive_root_;
+  bool error_reported_ = false;
+  std::atomic<bool> transition_{false};  // SetFlgAppScan is sending its notes
+
+  // Halting.
+  mutable std::mutex halt_mutex_;
+  mutable std::condition_variable halt_cv_;
+  int halt_requests_ = 0;
+  mutable std::atomic<bool> parked_{false};
+  std::atomic<std::thread::id> loop_thread_{};
 };
 
 }  // namespace tavlix

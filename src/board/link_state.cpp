@@ -11,7 +11,7 @@ void ResetLinkStateForTests() {
   LinkState& s = Link();
   s.hWnd_Form = nullptr;
   s.Connected = false;
-  s.WriteRequest = false;
+  s.WriteRequest = kMailboxEmpty;
   s.WriteBuffer.fill(0);
   s.WriteBufferSize = 0;
   s.ReadRequest = false;

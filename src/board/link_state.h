@@ -19,12 +19,20 @@
 
 namespace tavlix {
 
+inline constexpr int kMailboxEmpty = 0;
+inline constexpr int kMailboxWaiting = 1;
+inline constexpr int kMailboxClaimed = 2;
+
 struct LinkState {
   std::atomic<HWND_T> hWnd_Form{nullptr};
   std::atomic<bool> Connected{false};
 
-  // Command mailbox (window -> worker).
-  std::atomic<bool> WriteRequest{false};
+  // Command mailbox (window -> worker): kMailboxEmpty, kMailboxWaiting (a
+  // command waits in WriteBuffer) or kMailboxClaimed (the worker took it and is
+  // writing it). The worker claims with a compare-and-swap, and a sender whose
+  // time-out runs out withdraws only a command still waiting, so a command is
+  // either written once or withdrawn, never both.
+  std::atomic<int> WriteRequest{0};
   std::array<std::uint8_t, 256> WriteBuffer{};
   std::atomic<int> WriteBufferSize{0};
 

@@ -1,0 +1,136 @@
+// The worker's loop: one cycle every 100 ms with the board present, every
+// 3000 ms without it.
+#include "board/command_files.h"
+#include "board/communication_thread.h"
+#include "board/drive_discovery.h"
+#include "board/link_state.h"
+#include "platform/attributes.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+
+namespace tavlix {
+namespace {
+
+// Frees the mailbox after a claimed command, also when writing it threw.
+class ClaimedCommand {
+ public:
+  explicit ClaimedCommand(LinkState& link) : link_(link) {}
+  ~ClaimedCommand() { link_.WriteRequest.store(kMailboxEmpty, std::memory_order_release); }
+  ClaimedCommand(const ClaimedCommand&) = delete;
+  ClaimedCommand& operator=(const ClaimedCommand&) = delete;
+
+ private:
+  LinkState& link_;
+};
+
+}  // namespace
+
+int TCommunicationThread::TVExecute() {
+  loop_thread_ = std::this_thread::get_id();
+  while (Checkpoint()) {
+    if (!Wait(RunGuardedCycle())) break;
+  }
+  return 0;
+}
+
+platform::Millis TCommunicationThread::RunGuardedCycle() {
+  try {
+    const platform::Millis wait = RunCycle();
+    error_reported_ = false;
+    return wait;
+  } catch (...) {
+    // A failing step must not end the worker: say so once, carry on.
+    if (!error_reported_) {
+      error_reported_ = true;
+      Notify(BOARD_ERR_OTHER, 1);
+    }
+    return Link().Connected.load() ? kCyclePresent : kCycleAbsent;
+  }
+}
+
+platform::Millis TCommunicationThread::RunCycle() {
+  LinkState& link = Link();
+  Connected_last = link.Connected.load();
+  const bool found = GetTargetDrive(model_name_, drive_root_);
+  link.Connected = found;
+  // Keeps the board's drive awake; the bytes are not looked at.
+  if (!drive_root_.empty()) platform::ReadVolumeHead(drive_root_);
+  if (!found) return AbsentBoard();
+  if (FlgAppScan.load()) {
+    bool completed = false;
+    const platform::Millis wait = Exchange(completed);
+    if (!completed) return wait;
+  }
+  CheckImageFile(true);
+  return kCyclePresent;
+}
+
+platform::Millis TCommunicationThread::Exchange(bool& completed) {
+  if (exchange_probe) exchange_probe();
+  LinkState& link = Link();
+  const auto folder = CommandFolderPath(drive_root_);
+  if (!platform::DirectoryExists(folder)) {
+    if (platform::MakeDirectory(folder)) return kFolderCreatedPause;
+    if (!Wait(kFolderCreatedPause)) return platform::Millis(0);
+  }
+  const std::uint32_t attributes = platform::GetAttributes(folder);
+
+  if (FlgAppScanTimeout.load()) {
+    if (ScanProgressLast == ScanProgress.load()) {
+      if ((StallCount += kCountStep) >= kCountLimit) {
+        StallCount = 0;
+        SetFlgAppScan(false);
+        Notify(BOARD_TIMEOUT, 1);
+        return kCyclePresent;  // no exchange after the time-out
+      }
+    } else {
+      StallCount = 0;
+    }
+  }
+  ScanProgressLast = ScanProgress.load();
+
+  if ((attributes & platform::kAttrHidden) != 0) {  // the board still has the turn
+    if ((HiddenWaitCount += kCountStep) >= kCountLimit) {
+      HiddenWaitCount = 0;
+      SetFlgAppScan(false);
+      Notify(BOARD_TIMEOUT, 1);
+    }
+    return kCyclePresent;
+  }
+  HiddenWaitCount = 0;
+
+  int waiting = kMailboxWaiting;
+  if (link.WriteRequest.compare_exchange_strong(waiting, kMailboxClaimed, std::memory_order_acq_rel)) {
+    ClaimedCommand claimed(link);
+    WriteCommandFile(folder);
+  }
+  ReadCommandFile(folder);
+  if (!platform::DirectoryExists(folder)) return kCyclePresent;
+  // Hand the folder back to the board.
+  if (!platform::SetAttributes(folder, platform::kAttrHidden)) Notify(BOARD_ERR_OTHER, 1);
+  completed = true;
+  return kCyclePresent;
+}
+
+platform::Millis TCommunicationThread::AbsentBoard() {
+  if (Connected_last || LostCount > 0) {
+    if (ScanProgressLast > kGraceProgress) {
+      if (LostCount > kLostGraceCycles)
+        GiveUp();
+      else
+        ++LostCount;
+    } else {
+      GiveUp();
+    }
+  }
+  return LostCount > 0 ? kCyclePresent : kCycleAbsent;
+}
+
+void TCommunicationThread::GiveUp() {
+  if (FlgAppScan.load()) Notify(BOARD_DETACHED, 1);
+  SetFlgAppScan(false);
+  FlgAppScanTimeout = false;
+  LostCount = 0;
+}
+
+}  // namespace tavlix
