@@ -13,6 +13,12 @@ constexpr std::string_view kUsage =
     "\n"
     "Commands:\n"
     "  drives    list the present drives and say which one holds the board\n"
+    "  status    tell whether a board is present and whose turn its folder shows\n"
+    "  scan      scan the board and save the picture\n"
+    "  feed      send the board the sheet-feed (stop) command\n"
+    "  watch     collect every new picture from the board until Ctrl-C\n"
+    "  simulate  play a simulated board on a folder, for trying without hardware\n"
+    "  demo      run a whole scan against a simulated board and clean up\n"
     "\n"
     "Run 'tavlix COMMAND --help' for a command's options.\n"
     "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n";
@@ -35,6 +41,12 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io) {
   }
   const auto rest = args.subspan(1);
   if (command == "drives") return RunDrivesCommand(rest, io);
+  if (command == "status") return RunStatusCommand(rest, io);
+  if (command == "scan") return RunScanCommand(rest, io);
+  if (command == "feed") return RunFeedCommand(rest, io);
+  if (command == "watch") return RunWatchCommand(rest, io);
+  if (command == "simulate") return RunSimulateCommand(rest, io);
+  if (command == "demo") return RunDemoCommand(rest, io);
   io.err << "tavlix: unknown command '" << command << "'\n"
          << "Run 'tavlix --help' for the list of commands.\n";
   return kExitUsage;

@@ -14,6 +14,9 @@ namespace tavlix::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNoBoard = 3;
+inline constexpr int kExitTimeout = 4;
+inline constexpr int kExitInterrupted = 130;
 
 struct CommandIo {
   std::ostream& out;
@@ -25,6 +28,12 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io);
 
 // Sub-commands.
 int RunDrivesCommand(std::span<const std::string> args, CommandIo io);
+int RunScanCommand(std::span<const std::string> args, CommandIo io);
+int RunFeedCommand(std::span<const std::string> args, CommandIo io);
+int RunWatchCommand(std::span<const std::string> args, CommandIo io);
+int RunStatusCommand(std::span<const std::string> args, CommandIo io);
+int RunDemoCommand(std::span<const std::string> args, CommandIo io);
+int RunSimulateCommand(std::span<const std::string> args, CommandIo io);
 
 bool IsHelpFlag(std::string_view arg);
 

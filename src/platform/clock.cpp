@@ -73,4 +73,19 @@ std::uint64_t VirtualClock::SleepCount() {
   return sleeps_;
 }
 
+ScaledClock::ScaledClock(int factor)
+    : factor_(factor < 1 ? 1 : factor),
+      start_(std::chrono::steady_clock::now()),
+      wall_start_(std::chrono::system_clock::now()) {}
+
+Millis ScaledClock::Now() {
+  return std::chrono::duration_cast<Millis>((std::chrono::steady_clock::now() - start_) * factor_);
+}
+
+WallTime ScaledClock::WallNow() { return wall_start_ + Now(); }
+
+void ScaledClock::Sleep(Millis duration) {
+  std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(duration) / factor_);
+}
+
 }  // namespace tavlix::platform

@@ -59,6 +59,23 @@ class VirtualClock final : public ClockSource {
   WallTime wall_origin_;
 };
 
+// Real time, compressed: every sleep takes 1/factor of its length, and the
+// clock reads `factor` times the real time that has passed. Several threads
+// keep their relative pace, as they would in real time. For end-to-end runs
+// of long time-outs.
+class ScaledClock final : public ClockSource {
+ public:
+  explicit ScaledClock(int factor);
+  Millis Now() override;
+  WallTime WallNow() override;
+  void Sleep(Millis duration) override;
+
+ private:
+  const int factor_;
+  const std::chrono::steady_clock::time_point start_;
+  const WallTime wall_start_;
+};
+
 // Installs a clock for the life of the guard and restores the real one.
 class ScopedClock {
  public:

@@ -1,0 +1,114 @@
+// What the worker costs while it runs for real: CPU time per minute of wall
+// time with the board present and idle, and with no board; and the latency
+// from a picture appearing on the board to BOARD_IMAGE_SAVED (PNG to PNG).
+//
+// Real time, real clock: each measurement runs the worker thread for a few
+// seconds. Run with --benchmark_repetitions to see the spread.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <time.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "board/driver_facade.h"
+#include "board/queued_target.h"
+#include "platform/drives.h"
+#include "platform/shell.h"
+#include "sim/sim_board.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavlix;
+
+double CpuSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+struct Machine {
+  fs::path dir;
+  fs::path table;
+  fs::path save;
+  explicit Machine(bool with_board) {
+    dir = fs::temp_directory_path() / ("tavlix-worker-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir / "board" / "cmd");
+    save = dir / "saved";
+    fs::create_directories(save);
+    table = dir / "drives.txt";
+    std::ofstream(table) << "C fixed System /\n"
+                         << (with_board ? "E removable R-61 " + (dir / "board").string() + "\n" : "");
+    ::setenv(platform::kDriveTableVariable, table.c_str(), 1);
+  }
+  ~Machine() {
+    ::unsetenv(platform::kDriveTableVariable);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
+// Runs the worker for `seconds` of wall time; reports its CPU share of one core.
+void RunIdle(benchmark::State& state, bool with_board) {
+  Machine machine(with_board);
+  const auto seconds = static_cast<double>(state.range(0));
+  for (auto _ : state) {
+    ResetDriverForTests();
+    QueuedNotifyTarget window([](int, std::intptr_t) {});
+    DriverInit(&window);
+    OfferSetting(kOutputPng, machine.save.string());
+    DriverOpen();
+    const double cpu_start = CpuSeconds();
+    const auto wall_start = std::chrono::steady_clock::now();
+    while (std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count() < seconds)
+      window.WaitAndPump(std::chrono::milliseconds(50));
+    const double cpu = CpuSeconds() - cpu_start;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+    state.SetIterationTime(wall);
+    state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / wall;
+    state.counters["cpu_ms_per_minute"] = 1000.0 * cpu * 60.0 / wall;
+    ResetDriverForTests();
+  }
+}
+
+void BM_WorkerIdleBoardPresent(benchmark::State& state) { RunIdle(state, true); }
+void BM_WorkerIdleNoBoard(benchmark::State& state) { RunIdle(state, false); }
+BENCHMARK(BM_WorkerIdleBoardPresent)->Arg(5)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_WorkerIdleNoBoard)->Arg(5)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// From the moment a picture appears on the board to BOARD_IMAGE_SAVED.
+void BM_PictureToSavedLatency(benchmark::State& state) {
+  Machine machine(true);
+  platform::SetShellOpenHook([](const fs::path&) { return true; });
+  sim::SimBoardOptions options;
+  options.root = machine.dir / "board";
+  options.picture.width = static_cast<std::uint32_t>(state.range(0));
+  options.picture.height = static_cast<std::uint32_t>(state.range(0)) * 9 / 16;
+  sim::SimBoard board(options);
+  ResetDriverForTests();
+  bool saved = false;
+  QueuedNotifyTarget window([&](int code, std::intptr_t) {
+    if (code == BOARD_IMAGE_SAVED) saved = true;
+  });
+  DriverInit(&window);
+  OfferSetting(kOutputPng, machine.save.string());
+  DriverOpen();
+  for (auto _ : state) {
+    saved = false;
+    board.StorePicture();  // the picture appears when this returns
+    const auto start = std::chrono::steady_clock::now();
+    while (!saved) window.WaitAndPump(std::chrono::milliseconds(1));
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  ResetDriverForTests();
+  platform::SetShellOpenHook(nullptr);
+}
+BENCHMARK(BM_PictureToSavedLatency)->Arg(640)->Arg(1920)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

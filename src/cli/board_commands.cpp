@@ -1,0 +1,172 @@
+// `tavlix scan`, `feed`, `watch` and `status`: the board through the same
+// facade calls, in the same order, as the toolbar's commands.
+#include <ostream>
+
+#include "board/command_files.h"
+#include "board/drive_discovery.h"
+#include "board/driver_facade.h"
+#include "board/model_table.h"
+#include "cli/board_session.h"
+#include "cli/command_line.h"
+#include "cli/interrupt.h"
+#include "platform/attributes.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+
+namespace tavlix::cli {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr std::string_view kExitStatusHelp =
+    "Exit status: 0 picture saved (or command handed over), 1 failure, 2 bad usage,\n"
+    "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed,\n"
+    "130 interrupted.\n";
+
+// Parses the session options; prints help or the problem. Returns the exit
+// status to end with, or nullopt to go on.
+std::optional<int> Prepare(std::span<const std::string> args, CommandIo io, std::string_view help,
+                           std::optional<SessionSettings>& settings) {
+  const ParsedOptions options = ParseOptions(args, kSessionOptions, {});
+  if (options.has("--help")) {
+    io.out << help << kSessionOptionsHelp << kExitStatusHelp;
+    return kExitOk;
+  }
+  if (!options.error.empty() || !options.positional.empty()) {
+    io.err << "tavlix: " << (options.error.empty() ? "unexpected argument " + options.positional[0] : options.error)
+           << "\n";
+    return kExitUsage;
+  }
+  auto loaded = LoadSessionSettings(options);
+  if (!loaded) {
+    io.err << "tavlix: " << loaded.error() << "\n";
+    return kExitUsage;
+  }
+  settings = std::move(*loaded);
+  return std::nullopt;
+}
+
+void ReportSaved(BoardSession& session, CommandIo io) {
+  for (const auto& file : session.NewSavedFiles()) io.out << "saved " << file.string() << "\n";
+}
+
+}  // namespace
+
+int RunScanCommand(std::span<const std::string> args, CommandIo io) {
+  std::optional<SessionSettings> settings;
+  if (auto done = Prepare(args, io,
+                          "Usage: tavlix scan [OPTIONS]\n\n"
+                          "Tells the board to scan, shows the progress and saves the picture.\n\n",
+                          settings))
+    return *done;
+  CatchInterrupts();
+  BoardSession session(io, *settings, IsTerminal(io.out));
+  if (!session.started()) return kExitFailure;
+  if (!session.WaitForBoard()) {
+    SetFlgAppScan(false);
+    session.window().ShowMessage(settings->texts.msg_usbreturnerr);
+    return kExitNoBoard;
+  }
+  SetFlgAppScanTimeout(true);
+  SetFlgAppScan(true);
+  switch (WriteCommand(CMD_SCAN, 2000, true)) {
+    case kWriteHandedOver: break;
+    case kWriteBusy:
+      SetFlgAppScan(false);
+      io.err << "tavlix: an earlier command is still waiting for the board\n";
+      return kExitFailure;
+    case kWriteTimedOut:
+      session.window().ShowMessage(settings->texts.msg_detatcherr);
+      SetFlgAppScan(false);
+      return kExitTimeout;
+    default:
+      session.window().ShowMessage(settings->texts.msg_errore5);
+      SetFlgAppScan(false);
+      return kExitFailure;
+  }
+  if (!session.WaitForOutcome()) {
+    io.err << "tavlix: interrupted\n";
+    return kExitInterrupted;
+  }
+  ReportSaved(session, io);
+  return ExitStatusOf(session.window().outcome());
+}
+
+int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
+  std::optional<SessionSettings> settings;
+  if (auto done = Prepare(args, io,
+                          "Usage: tavlix feed [OPTIONS]\n\n"
+                          "Sends the board the sheet-feed command (also its stop command).\n\n",
+                          settings))
+    return *done;
+  BoardSession session(io, *settings, IsTerminal(io.out));
+  if (!session.started()) return kExitFailure;
+  if (!session.WaitForBoard()) {
+    SetFlgAppScan(false);
+    session.window().ShowMessage(settings->texts.msg_usbreturnerr);
+    return kExitNoBoard;
+  }
+  SetFlgAppScan(true);
+  const int result = WriteCommand(CMD_FEED, 2000, true);
+  SetFlgAppScan(false);
+  ProcessMessages();
+  switch (result) {
+    case kWriteHandedOver: io.out << "The feed command was handed to the board.\n"; return kExitOk;
+    case kWriteBusy: io.err << "tavlix: an earlier command is still waiting for the board\n"; return kExitFailure;
+    default: session.window().ShowMessage(settings->texts.msg_errorother); return kExitTimeout;
+  }
+}
+
+int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
+  std::optional<SessionSettings> settings;
+  if (auto done = Prepare(args, io,
+                          "Usage: tavlix watch [OPTIONS]\n\n"
+                          "Collects every new picture the board stores, until Ctrl-C.\n\n",
+                          settings))
+    return *done;
+  CatchInterrupts();
+  BoardSession session(io, *settings, IsTerminal(io.out));
+  if (!session.started()) return kExitFailure;
+  io.out << "Watching for pictures; they go to " << settings->save_folder << ". Ctrl-C stops.\n" << std::flush;
+  while (!Interrupted()) {
+    session.window().WaitAndPump(std::chrono::milliseconds(100));
+    ReportSaved(session, io);
+    session.window().ResetOutcome();
+  }
+  io.out << session.window().pictures_saved() << " picture(s) saved.\n";
+  return kExitOk;
+}
+
+int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
+  const ParsedOptions options = ParseOptions(args, {}, {});
+  if (options.has("--help")) {
+    io.out << "Usage: tavlix status\n\n"
+              "Tells whether a board is present: its model, its drive and whose turn\n"
+              "its command folder shows. Exit status: 0 present, 3 no board.\n";
+    return kExitOk;
+  }
+  if (!options.error.empty() || !options.positional.empty()) {
+    io.err << "tavlix status: unexpected arguments\n";
+    return kExitUsage;
+  }
+  std::string model, drive;
+  if (!GetTargetDrive(model, drive)) {
+    io.out << "No board is present.\n";
+    return kExitNoBoard;
+  }
+  if (!model.empty() && model.back() == ' ') model.pop_back();
+  io.out << "Board " << model << " on " << drive << "\n";
+  const fs::path folder = CommandFolderPath(drive);
+  if (!platform::DirectoryExists(folder)) {
+    io.out << "Command folder: missing (made at the next operation)\n";
+    return kExitOk;
+  }
+  const bool hidden = (platform::GetAttributes(folder) & platform::kAttrHidden) != 0;
+  io.out << "Command folder: " << (hidden ? "hidden (the board's turn)" : "visible (the computer's turn)") << "\n";
+  for (const auto name : {kCommandFileName, kProgressFileName, kResultFileName}) {
+    const auto length = platform::ReadFileLength(folder / name);
+    if (length) io.out << "  " << name << ": " << *length << " bytes\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace tavlix::cli

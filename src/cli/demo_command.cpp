@@ -1,0 +1,135 @@
+// `tavlix demo`: a whole scan against a simulated board, on a machine without
+// one. Everything it makes lives in a temporary folder that is removed
+// afterwards, except the saved picture.
+#include <stdlib.h>
+
+#include <fstream>
+#include <ostream>
+
+#include "board/driver_facade.h"
+#include "cli/command_line.h"
+#include "cli/options.h"
+#include "cli/sim_options.h"
+#include "sim/sim_board.h"
+#include "platform/environment.h"
+
+namespace tavlix::cli {
+namespace fs = std::filesystem;
+namespace {
+
+// Points an environment variable elsewhere for the demo's life.
+class EnvOverride {
+ public:
+  EnvOverride(const char* name, const std::string& value) : name_(name) {
+    if (auto old = platform::GetEnv(name)) old_ = *old;
+    ::setenv(name, value.c_str(), 1);  // NOLINT(concurrency-mt-unsafe): before any thread
+  }
+  ~EnvOverride() {
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
+    else
+      ::unsetenv(name_);  // NOLINT(concurrency-mt-unsafe)
+  }
+  EnvOverride(const EnvOverride&) = delete;
+  EnvOverride& operator=(const EnvOverride&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "tavlix-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+}  // namespace
+
+int RunDemoCommand(std::span<const std::string> args, CommandIo io) {
+  std::set<std::string> with_value = kSimBoardOptions;
+  with_value.insert({"--format", "--save-to"});
+  const ParsedOptions options = ParseOptions(args, with_value, {"--grey"});
+  if (options.has("--help")) {
+    io.out << "Usage: tavlix demo [OPTIONS]\n\n"
+              "Makes a simulated machine with a board attached (a drive table and a board\n"
+              "folder in a temporary folder), runs a scan against it exactly as\n"
+              "'tavlix scan' does, prints where the picture went, and cleans up. Your own\n"
+              "settings are neither read nor changed.\n\n"
+              "  --format FORMAT   png, jpeg, pdf or board (default png)\n"
+              "  --save-to DIR     where the picture goes (default: a new folder in the\n"
+              "                    temporary folder, kept afterwards)\n"
+           << kSimBoardOptionsHelp;
+    return kExitOk;
+  }
+  if (!options.error.empty() || !options.positional.empty()) {
+    io.err << "tavlix demo: " << (options.error.empty() ? "unexpected argument" : options.error) << "\n";
+    return kExitUsage;
+  }
+  auto setup = SimBoardOptionsFrom(options);
+  if (!setup) {
+    io.err << "tavlix demo: " << setup.error() << "\n";
+    return kExitUsage;
+  }
+  if (!options.value("--pace")) setup->board.step_pace = platform::Millis(150);
+
+  TemporaryFolder work;
+  if (work.path().empty()) {
+    io.err << "tavlix demo: cannot make a temporary folder\n";
+    return kExitFailure;
+  }
+  fs::path save_to = options.value("--save-to").value_or("");
+  if (save_to.empty()) {
+    std::string pattern = (fs::temp_directory_path() / "tavlix-demo-pictures-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      io.err << "tavlix demo: cannot make a folder for the picture\n";
+      return kExitFailure;
+    }
+    save_to = pattern;
+  }
+
+  const fs::path table = work.path() / "drives.txt";
+  EnvOverride drive_table(platform::kDriveTableVariable, table.string());
+  EnvOverride program_data("AllUsersProfile", (work.path() / "settings").string());
+  fs::create_directories(work.path() / "settings");
+  {
+    std::ofstream(table) << "# tavlix demo: a simulated machine\nC fixed System /\n";
+  }
+
+  sim::SimBoardOptions& board_options = setup->board;
+  board_options.root = work.path() / "board";
+  board_options.drive_table = table;
+  board_options.log = [&io](const std::string& line) { io.out << "  board: " << line << "\n" << std::flush; };
+  sim::SimBoard board(board_options);
+  board.Plug();
+  board.SetNextFault(setup->fault);
+  board.Start();
+
+  io.out << "Simulated board " << board_options.model << " on drive " << board_options.letter << " ("
+         << board_options.root.string() << ")\n"
+         << "Scanning; pictures go to " << save_to.string() << "\n"
+         << std::flush;
+  std::vector<std::string> scan_args = {"--format", options.value("--format").value_or("png"), "--save-to",
+                                        save_to.string()};
+  const int status = RunScanCommand(scan_args, io);
+  board.Stop();
+  board.Unplug();
+  io.out << (status == kExitOk ? "Demo finished: the picture is in " + save_to.string()
+                               : "Demo ended without a picture (exit status " + std::to_string(status) + ")")
+         << "\n";
+  return status;
+}
+
+}  // namespace tavlix::cli

@@ -1,0 +1,360 @@
+#include "sim/sim_board.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "board/command_files.h"
+#include "platform/attributes.h"
+#include "platform/drive_table.h"
+#include "platform/file_times.h"
+#include "platform/files.h"
+
+namespace tavlix::sim {
+namespace fs = std::filesystem;
+namespace {
+
+std::optional<int> ParseInt(std::string_view text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Replaces a file in one step, so the computer never sees half of it.
+void WriteAtomically(const fs::path& path, std::string_view bytes) {
+  const fs::path temporary = path.parent_path() / ("." + path.filename().string() + ".sim");
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::error_code ec;
+  fs::rename(temporary, path, ec);
+}
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+std::optional<Fault> ParseFault(std::string_view text) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    const auto colon = text.find(':');
+    parts.push_back(text.substr(0, colon));
+    if (colon == std::string_view::npos) break;
+    text.remove_prefix(colon + 1);
+  }
+  const std::string_view name = parts[0];
+  auto number = [&](std::size_t i) { return i < parts.size() ? ParseInt(parts[i]) : std::nullopt; };
+  if (parts.size() == 1) {
+    if (name == "none") return Fault{};
+    if (name == "busy") return Fault{FaultKind::busy, 0, {}};
+    if (name == "bad-magic") return Fault{FaultKind::bad_magic, 0, {}};
+    if (name == "never-release") return Fault{FaultKind::never_release, 0, {}};
+    if (name == "no-cmd-folder") return Fault{FaultKind::no_cmd_folder, 0, {}};
+    return std::nullopt;
+  }
+  const auto value = number(1);
+  if (!value || *value < 0 || *value > 255) return std::nullopt;
+  if (parts.size() == 2) {
+    if (name == "error") return Fault{FaultKind::error, *value, {}};
+    if (name == "status") return Fault{FaultKind::unknown_status, *value, {}};
+    if (name == "stall") return Fault{FaultKind::stall, *value, {}};
+    if (name == "vanish") return Fault{FaultKind::vanish, *value, {}};
+    return std::nullopt;
+  }
+  if (parts.size() == 3 && name == "vanish") {
+    const auto back = number(2);
+    if (!back || *back < 0) return std::nullopt;
+    return Fault{FaultKind::vanish, *value, platform::Millis(*back)};
+  }
+  return std::nullopt;
+}
+
+std::string DescribeFault(const Fault& fault) {
+  switch (fault.kind) {
+    case FaultKind::none: return "none";
+    case FaultKind::busy: return "busy";
+    case FaultKind::error: return "error:" + std::to_string(fault.value);
+    case FaultKind::unknown_status: return "status:" + std::to_string(fault.value);
+    case FaultKind::bad_magic: return "bad-magic";
+    case FaultKind::never_release: return "never-release";
+    case FaultKind::stall: return "stall:" + std::to_string(fault.value);
+    case FaultKind::vanish:
+      return "vanish:" + std::to_string(fault.value) +
+             (fault.return_after ? ":" + std::to_string(fault.return_after->count()) : "");
+    case FaultKind::no_cmd_folder: return "no-cmd-folder";
+  }
+  return "none";
+}
+
+SimBoard::SimBoard(SimBoardOptions options)
+    : options_(std::move(options)), cmd_(options_.root / "cmd"), picture_(options_.picture) {
+  if (options_.progress_steps < 1) options_.progress_steps = 1;
+}
+
+SimBoard::~SimBoard() { Stop(); }
+
+void SimBoard::Log(const std::string& line) const {
+  if (options_.log) options_.log(line);
+}
+
+std::string SimBoard::TableLine() const {
+  platform::DriveInfo drive;
+  drive.name = std::string(1, options_.letter);
+  drive.root = options_.root.string();
+  drive.type = platform::DriveType::removable;
+  drive.label = options_.model;
+  return platform::FormatDriveTableLine(drive);
+}
+
+void SimBoard::Plug() {
+  std::lock_guard lock(mutex_);
+  gone_ = false;
+  vanished_at_.reset();
+  PlugLocked();
+}
+
+void SimBoard::PlugLocked() {
+  std::error_code ec;
+  fs::create_directories(options_.root, ec);
+  if (options_.drive_table.empty()) return;
+  // Keep every other drive; replace the line of our letter.
+  std::string text;
+  std::istringstream old(ReadWhole(options_.drive_table));
+  for (std::string line; std::getline(old, line);)
+    if (line.rfind(std::string(1, options_.letter) + " ", 0) != 0) text += line + "\n";
+  text += TableLine() + "\n";
+  WriteAtomically(options_.drive_table, text);
+  Log("plugged in as drive " + std::string(1, options_.letter) + " (" + options_.model + ")");
+}
+
+void SimBoard::Unplug() {
+  std::lock_guard lock(mutex_);
+  UnplugLocked();
+}
+
+void SimBoard::UnplugLocked() {
+  if (options_.drive_table.empty()) return;
+  std::string text;
+  std::istringstream old(ReadWhole(options_.drive_table));
+  for (std::string line; std::getline(old, line);)
+    if (line.rfind(std::string(1, options_.letter) + " ", 0) != 0) text += line + "\n";
+  WriteAtomically(options_.drive_table, text);
+  Log("unplugged");
+}
+
+void SimBoard::SetNextFault(Fault fault) {
+  std::lock_guard lock(mutex_);
+  if (fault.kind == FaultKind::no_cmd_folder) {
+    // A file where the folder belongs: the computer cannot create it.
+    std::error_code ec;
+    fs::remove_all(cmd_, ec);
+    WriteAtomically(cmd_, "not a folder");
+    Log("a file named cmd now blocks the command folder");
+    return;
+  }
+  next_fault_ = fault;
+}
+
+void SimBoard::ClearCommandFolderBlock() {
+  std::lock_guard lock(mutex_);
+  std::error_code ec;
+  if (fs::is_regular_file(cmd_, ec)) fs::remove(cmd_, ec);
+}
+
+fs::path SimBoard::StorePicture() {
+  std::lock_guard lock(mutex_);
+  return StorePictureLocked();
+}
+
+fs::path SimBoard::StorePictureLocked() {
+  const int serial = ++picture_counter_;
+  char name[32];
+  std::snprintf(name, sizeof name, "TV%04d", serial);
+  const fs::path final_path = options_.root / (name + std::string(PictureExtension(picture_.kind)));
+  const fs::path temporary = options_.root / ("." + std::string(name) + ".part");
+  // Every picture must be created strictly after the one before, or the
+  // computer would take it for an old one; file times are coarse, so retry.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::error_code ec;
+    fs::remove(temporary, ec);
+    if (const Status written = WriteSimPicture(picture_, temporary, serial); !written) {
+      Log("cannot store a picture: " + written.error());
+      return {};
+    }
+    const auto created = platform::FileCreationTime(temporary);
+    if (created && (!last_created_ || *created > *last_created_)) {
+      last_created_ = created;
+      fs::rename(temporary, final_path, ec);  // keeps the creation time
+      if (ec) {
+        Log("cannot store a picture: " + ec.message());
+        return {};
+      }
+      pictures_.push_back(final_path);
+      return final_path;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  Log("cannot store a picture: the file times do not move");
+  return {};
+}
+
+void SimBoard::Start(platform::Millis poll) {
+  if (thread_.joinable()) return;
+  stop_ = false;
+  thread_ = std::thread([this, poll] {
+    while (!stop_.load()) {
+      Step();
+      platform::SleepFor(poll);
+    }
+  });
+}
+
+void SimBoard::Stop() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+void SimBoard::SetPicture(PictureSpec picture) {
+  std::lock_guard lock(mutex_);
+  picture_ = picture;
+}
+
+std::vector<fs::path> SimBoard::pictures() const {
+  std::lock_guard lock(mutex_);
+  return pictures_;
+}
+
+void SimBoard::Step() {
+  std::lock_guard lock(mutex_);
+  const platform::Millis now = platform::Clock()->Now();
+  if (gone_) {
+    if (fault_.return_after && vanished_at_ && now - *vanished_at_ >= *fault_.return_after) {
+      gone_ = false;
+      vanished_at_.reset();
+      fault_.return_after.reset();
+      PlugLocked();
+    }
+    return;
+  }
+  if (!platform::DirectoryExists(cmd_)) return;  // the computer creates it
+  if ((platform::GetAttributes(cmd_) & platform::kAttrHidden) == 0) return;  // the computer's turn
+  TakeTurn();
+}
+
+void SimBoard::TakeTurn() {
+  const auto command_path = cmd_ / std::string(kCommandFileName);
+  if (platform::FileExists(command_path)) {
+    const auto bytes = platform::ReadFileBytes(command_path);
+    std::error_code ec;
+    fs::remove(command_path, ec);
+    if (bytes && bytes->size() >= 5 && std::equal(BOARD_MAGIC.begin(), BOARD_MAGIC.end(), bytes->begin())) {
+      const std::uint8_t code = (*bytes)[4];
+      if (code == CMD_SCAN && !scanning_) {
+        fault_ = next_fault_;
+        next_fault_ = Fault{};
+        progress_ = 0;
+        step_ = 0;
+        last_step_ = platform::Clock()->Now();
+        scanning_ = true;
+        ++scans_started_;
+        Log("scan command received" + (fault_.kind == FaultKind::none ? "" : " (fault " + DescribeFault(fault_) + ")"));
+      } else if (code == CMD_FEED) {
+        ++feeds_;
+        Log("feed command received: sheet fed");
+      } else {
+        Log("command " + std::to_string(code) + " ignored");
+      }
+    } else {
+      Log("command file without the magic ignored");
+    }
+  }
+  if (scanning_) AdvanceScan();
+  if (gone_) return;
+  if (scanning_ && fault_.kind == FaultKind::never_release) return;  // keeps the folder
+  platform::SetAttributes(cmd_, platform::kAttrNormal);
+}
+
+void SimBoard::Vanish(platform::Millis now) {
+  Log("progress " + std::to_string(progress_) + "%: the board goes away");
+  gone_ = true;
+  vanished_at_ = now;
+  // A board that comes back carries on with its scan; one that does not has
+  // lost it.
+  if (fault_.return_after)
+    fault_.kind = FaultKind::none;
+  else
+    scanning_ = false;
+  UnplugLocked();
+}
+
+void SimBoard::AdvanceScan() {
+  const platform::Millis now = platform::Clock()->Now();
+  if (vanish_countdown_ > 0 && --vanish_countdown_ == 0) {
+    Vanish(now);
+    return;
+  }
+  if (vanish_countdown_ > 0) return;
+  if (now - last_step_ < options_.step_pace) return;
+  if (fault_.kind == FaultKind::stall && progress_ >= fault_.value) return;  // stands still
+  last_step_ = now;
+  ++step_;
+  progress_ = step_ * 100 / options_.progress_steps;
+  if (fault_.kind == FaultKind::stall) progress_ = std::min(progress_, fault_.value);
+  // The board goes away two exchanges after it reported the chosen progress,
+  // so the computer has taken that progress as its last.
+  if (fault_.kind == FaultKind::vanish && progress_ >= fault_.value && vanish_countdown_ == 0)
+    vanish_countdown_ = 2;
+  WriteAtomically(cmd_ / std::string(kProgressFileName), std::string(static_cast<std::size_t>(progress_), 'P'));
+  Log("progress " + std::to_string(progress_) + "%");
+  if (progress_ >= 100) FinishScan();
+}
+
+void SimBoard::WriteResult() {
+  std::string bytes(BOARD_MAGIC.begin(), BOARD_MAGIC.end());
+  std::uint8_t status = kStatusNothing;
+  std::uint8_t detail = 0;
+  switch (fault_.kind) {
+    case FaultKind::busy: status = kStatusBusy; break;
+    case FaultKind::error:
+      status = kStatusError;
+      detail = static_cast<std::uint8_t>(fault_.value);
+      break;
+    case FaultKind::unknown_status: status = static_cast<std::uint8_t>(fault_.value); break;
+    case FaultKind::bad_magic: bytes = "\x76\x54\x32\x10"; break;
+    default: break;
+  }
+  bytes.push_back(static_cast<char>(status));
+  bytes.push_back(static_cast<char>(detail));
+  // Six values (the scan's number and picture size) and a tail byte.
+  const std::uint16_t values[6] = {static_cast<std::uint16_t>(scans_started_.load()),
+                                   static_cast<std::uint16_t>(picture_.width),
+                                   static_cast<std::uint16_t>(picture_.height), 0, 0, 0};
+  for (const std::uint16_t v : values) {
+    bytes.push_back(static_cast<char>(v >> 8));
+    bytes.push_back(static_cast<char>(v & 0xFF));
+  }
+  bytes.push_back('\0');
+  WriteAtomically(cmd_ / std::string(kResultFileName), bytes);
+  Log("result written: status " + std::to_string(status) + ", detail " + std::to_string(detail));
+}
+
+void SimBoard::FinishScan() {
+  WriteResult();
+  const bool failed = fault_.kind != FaultKind::none && fault_.kind != FaultKind::never_release;
+  if (!failed) {
+    const fs::path picture = StorePictureLocked();
+    if (!picture.empty()) Log("picture stored: " + picture.filename().string());
+  }
+  scanning_ = false;
+  ++scans_finished_;
+}
+
+}  // namespace tavlix::sim

@@ -1,0 +1,135 @@
+// The whole road of a scan on real folders: the worker thread and the facade
+// against the simulated board on its own thread, in compressed time. The test's
+// thread is the window; it ends operations the way the toolbar does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "board/command_files.h"
+#include "board/driver_facade.h"
+#include "board/link_state.h"
+#include "platform/clock.h"
+#include "platform/drives.h"
+#include "platform/shell.h"
+#include "sim/sim_board.h"
+#include "support/recording_target.h"
+#include "support/temp_dir.h"
+
+namespace tavlix::test {
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  // Codes after which the toolbar ends the operation.
+  static bool EndsOperation(int code) {
+    return code == BOARD_IMAGE_SAVED || code == BOARD_SAVE_FAILED || code == BOARD_BUSY ||
+           (code >= BOARD_ERR_E1 && code <= BOARD_ERR_OTHER);
+  }
+
+  void SetUp() override {
+    ResetDriverForTests();
+    WriteFile(table_, "C fixed System /\n");
+    std::filesystem::create_directories(save_);
+    platform::SetShellOpenHook([this](const std::filesystem::path& p) {
+      opened_.insert(p);
+      return true;
+    });
+    target_.on_note = [](const Note& note) {
+      if (EndsOperation(note.code)) {
+        CleanResult();
+        SetFlgAppScan(false);
+      }
+    };
+  }
+
+  void TearDown() override {
+    if (board_) board_->Stop();
+    ResetDriverForTests();
+    platform::SetShellOpenHook(nullptr);
+  }
+
+  sim::SimBoardOptions BoardOptions() {
+    sim::SimBoardOptions o;
+    o.root = dir_ / "board";
+    o.drive_table = table_;
+    o.progress_steps = 4;
+    o.step_pace = platform::Millis(200);
+    o.picture.width = 96;
+    o.picture.height = 64;
+    return o;
+  }
+
+  void StartBoard(sim::SimBoardOptions options) {
+    board_ = std::make_unique<sim::SimBoard>(std::move(options));
+    board_->Plug();
+    board_->Start(platform::Millis(20));
+  }
+
+  void StartLink(int format) {
+    SetMessagePump([this] { target_.Pump(); });
+    ASSERT_TRUE(DriverInit(&target_));
+    OfferSetting(format, save_.string());
+    ASSERT_TRUE(DriverOpen());
+  }
+
+  // Pumps until a note with `code` (or any ending note, for 0) arrives after
+  // `from` notes; false after `limit` of real time.
+  bool PumpUntilNote(std::size_t from, int code, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    const auto give_up = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < give_up) {
+      target_.WaitAndPump(std::chrono::milliseconds(2));
+      const auto notes = target_.notes();
+      for (std::size_t i = from; i < notes.size(); ++i) {
+        const int c = notes[i].code;
+        if (code != 0 ? c == code : (EndsOperation(c) || c == BOARD_TIMEOUT || c == BOARD_DETACHED)) {
+          // Let the nested end-of-operation notes arrive.
+          target_.Pump();
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  // Scan as the toolbar does; returns the index of the first note of the scan.
+  std::size_t Scan() {
+    for (int i = 0; i < 50 && !IsConnected(); ++i) {
+      platform::SleepFor(platform::Millis(100));
+      target_.Pump();
+    }
+    EXPECT_TRUE(IsConnected());
+    const std::size_t from = target_.notes().size();
+    SetFlgAppScanTimeout(true);
+    SetFlgAppScan(true);
+    EXPECT_EQ(WriteCommand(CMD_SCAN, 2000, true), kWriteHandedOver);
+    return from;
+  }
+
+  std::vector<int> CodesFrom(std::size_t from, bool with_progress = false) const {
+    std::vector<int> codes;
+    const auto notes = target_.notes();
+    for (std::size_t i = from; i < notes.size(); ++i)
+      if (with_progress || notes[i].code != BOARD_PROGRESS || notes[i].arg == -1) codes.push_back(notes[i].code);
+    return codes;
+  }
+
+  std::set<std::string> SavedNames() const {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(save_)) names.insert(e.path().filename().string());
+    return names;
+  }
+
+  TempDir dir_;
+  std::filesystem::path table_ = dir_ / "drives.txt";
+  std::filesystem::path save_ = dir_ / "saved";
+  ScopedEnv env_{platform::kDriveTableVariable, table_.string()};
+  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(40)};
+  RecordingTarget target_;
+  std::unique_ptr<sim::SimBoard> board_;
+  std::set<std::filesystem::path> opened_;
+};
+
+}  // namespace tavlix::test
