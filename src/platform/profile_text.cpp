@@ -99,7 +99,7 @@ struct Location {
   bool section_found = false;
   std::optional<Line> entry;         // the key's line, when present
   std::size_t insert_at = 0;         // after the section's last header or entry line
-  bool insert_needs_break = false;   // that line has no line break of its own
+  bool insert_needs_break = false;   // that line has no LF of its own
   bool ends_with_blank_line = true;  // the text is empty or its last line is blank
 };
 
@@ -122,7 +122,8 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     }
     if (inside) {
       where.insert_at = line.end;
-      where.insert_needs_break = line.end == line.content_end;
+      // An unterminated last line, perhaps ending in a lone CR.
+      where.insert_needs_break = text[line.end - 1] != '\n';
     }
   }
   return where;

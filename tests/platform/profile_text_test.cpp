@@ -77,6 +77,7 @@ TEST(ProfileText, SetsOneValueAndLeavesEveryOtherByte) {
       {"added after the section's last entry", "[s]\na=1\n\n; about t\n[t]\nb=2\n", "k", "v",
        "[s]\na=1\nk=v\n\n; about t\n[t]\nb=2\n"},
       {"added under a header at the end", "[s]", "k", "v", "[s]\nk=v\n"},
+      {"added after a last line ending in a lone CR", "[s]\na=1\r", "k", "v", "[s]\na=1\r\nk=v\n"},
       {"added to the first duplicate section", "[s]\na=1\n[t]\n[s]\nk=9\n", "k", "v",
        "[s]\na=1\nk=v\n[t]\n[s]\nk=9\n"},
       {"only the first duplicate key replaced", "[s]\nk=1\nk=2\n", "k", "v", "[s]\nk=v\nk=2\n"},
