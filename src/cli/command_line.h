@@ -34,6 +34,7 @@ int RunWatchCommand(std::span<const std::string> args, CommandIo io);
 int RunStatusCommand(std::span<const std::string> args, CommandIo io);
 int RunDemoCommand(std::span<const std::string> args, CommandIo io);
 int RunSimulateCommand(std::span<const std::string> args, CommandIo io);
+int RunSettingsCommand(std::span<const std::string> args, CommandIo io);
 
 bool IsHelpFlag(std::string_view arg);
 

@@ -1,0 +1,2 @@
+add_executable(tavlix_settings_bench ${CMAKE_CURRENT_SOURCE_DIR}/settings_bench.cpp)
+target_link_libraries(tavlix_settings_bench PRIVATE tavlix_settings benchmark::benchmark_main tavlix_warnings)

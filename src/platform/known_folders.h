@@ -1,0 +1,33 @@
+// The folders the program's files live in, from the environment variables
+// the program has always used, with Linux equivalents where they are not set.
+//
+// A variable that is set to a non-empty value always wins (tests point them
+// at temporary folders). Otherwise:
+//   program data  "AllUsersProfile"  $XDG_CONFIG_HOME, else ~/.config
+//   program files "ProgramFiles"     the installed data folder (TAVLIX_DATA_DIR)
+//   user profile  "USERPROFILE"      $HOME, else the account's home folder
+// The result is the empty text when nothing names the folder, so that a path
+// built on it starts from the root, as with an unset variable. Folders are
+// returned as found, with or without a trailing separator. Each call reads the
+// environment afresh; nothing is cached. Thread-safe (as GetEnv is).
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tavlix::platform {
+
+inline constexpr const char* kAllUsersProfileVariable = "AllUsersProfile";
+inline constexpr const char* kProgramFilesVariable = "ProgramFiles";
+inline constexpr const char* kUserProfileVariable = "USERPROFILE";
+
+std::string ProgramDataFolder();
+std::string ProgramFilesFolder();
+std::string UserProfileFolder();
+
+// The desktop's picture folder, without creating it: on Linux the
+// XDG_PICTURES_DIR of user-dirs.dirs in the XDG configuration folder. nullopt
+// when none is configured; callers then fall back on the user profile.
+std::optional<std::string> UserPicturesFolder();
+
+}  // namespace tavlix::platform

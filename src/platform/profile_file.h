@@ -1,0 +1,36 @@
+// Profile (INI) files, read and written one value at a time, as the settings
+// file and the localisation file are.
+//
+// The two operations are those of the platform's private-profile services, so
+// that a backend may call them directly; the rules of the format are listed
+// in platform/profile_text.h. Thread-safe. Texts are 8-bit, in the system's
+// code page, and never hold a NUL.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/result.h"
+
+namespace tavlix::platform {
+
+// Reads `key` of `section` from `file` as a read into a buffer of
+// `buffer_size` bytes would: the value, or `default_text` when the file, the
+// section or the key is missing (or the file cannot be read), cut to at most
+// buffer_size - 1 characters. A key present with an empty value gives the
+// empty text. Never fails.
+std::string ProfileReadString(std::string_view section, std::string_view key, std::string_view default_text,
+                              std::size_t buffer_size, const std::filesystem::path& file);
+
+// Sets `key` of `section` in `file` to `value`, creating the file, the section
+// and the key as needed and leaving every other byte of the file as it was
+// (see SetProfileValue). The file is replaced atomically, so a crash leaves
+// the old or the new file. Fails, leaving the file untouched, when its folder
+// is missing, the file exists but cannot be read (its contents would be lost),
+// the file cannot be written, or a name or the value cannot be stored.
+Status ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
+                          const std::filesystem::path& file);
+
+}  // namespace tavlix::platform

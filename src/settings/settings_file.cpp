@@ -1,0 +1,74 @@
+#include "settings/settings_file.h"
+
+#include <chrono>
+#include <limits>
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/profile_file.h"
+#include "settings/settings_paths.h"
+
+namespace tavlix::settings {
+namespace {
+
+constexpr const char* kSection = "setting";
+constexpr const char* kSavePrmKey = "saveprm";
+constexpr const char* kSavePathKey = "savepath";
+// Room for three characters of "saveprm".
+constexpr std::size_t kSavePrmBufferSize = 4;
+constexpr platform::Millis kFolderCreationPause{100};
+
+bool IsAtoiSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+bool EnsureSettingFolder() {
+  const std::string folder = SettingFolderPath();
+  if (platform::DirectoryExists(folder)) return true;
+  platform::MakeDirectory(folder);
+  platform::SleepFor(kFolderCreationPause);
+  return platform::DirectoryExists(folder);
+}
+
+int SavePrmFromText(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsAtoiSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  // Accumulate towards the sign, stopping at the int's limit rather than overflowing.
+  long long value = 0;
+  constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > kLimit) value = kLimit;
+  }
+  if (negative) return static_cast<int>(-value);
+  return static_cast<int>(value > kLimit - 1 ? kLimit - 1 : value);
+}
+
+IniSettings LoadIniSettings() {
+  EnsureSettingFolder();
+  const std::string file = SettingFilePath();
+  IniSettings settings;
+  settings.Setting_SavePrm =
+      SavePrmFromText(platform::ProfileReadString(kSection, kSavePrmKey, "2", kSavePrmBufferSize, file));
+  std::string folder = platform::ProfileReadString(kSection, kSavePathKey, "", kSavePathBufferSize, file);
+  settings.Setting_ImgSaveTo_FolderPath = folder.empty() ? DefaultSaveFolderPath() : std::move(folder);
+  return settings;
+}
+
+Status SaveIniSettings(const IniSettings& settings) {
+  if (!EnsureSettingFolder()) return Fail("the settings folder " + SettingFolderPath() + " does not exist");
+  const std::string file = SettingFilePath();
+  // Both keys are written even when the first fails, as they always were.
+  const Status prm =
+      platform::ProfileWriteString(kSection, kSavePrmKey, std::to_string(settings.Setting_SavePrm), file);
+  const Status path =
+      platform::ProfileWriteString(kSection, kSavePathKey, settings.Setting_ImgSaveTo_FolderPath, file);
+  if (!prm) return prm;
+  return path;
+}
+
+}  // namespace tavlix::settings

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_run.h"
+#include "cli/command_line.h"
+#include "settings/settings_sandbox.h"
+
+namespace tavlix::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(SettingsCommand, ShowsTheSettingsAsLoaded) {
+  test::SettingsSandbox sandbox;
+  CliRun run = Tavlix({"settings"});
+  EXPECT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_TRUE(Has(run.out, "Settings file: " + sandbox.SettingFile().string() + " (not present"));
+  EXPECT_TRUE(Has(run.out, "Format:        2 (PNG)\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Save folder:   " + sandbox.FallbackSaveFolder() + "\n")) << run.out;
+
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsaveprm=7\nsavepath=/somewhere\n");
+  run = Tavlix({"settings"});
+  EXPECT_TRUE(Has(run.out, "Format:        7 (not a known format; pictures are saved as PDF)\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Save folder:   /somewhere\n")) << run.out;
+  EXPECT_FALSE(Has(run.out, "not present"));
+}
+
+TEST(SettingsCommand, StoresFormatAndFolderThroughTheSettingsFile) {
+  test::SettingsSandbox sandbox;
+  const fs::path pictures = sandbox.dir() / "pictures";
+  fs::create_directory(pictures);
+  CliRun run = Tavlix({"settings", "--format", "jpeg", "--save-to", pictures.string()});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()),
+            "[setting]\nsaveprm=1\nsavepath=" + pictures.string() + "\n");
+  EXPECT_TRUE(Has(run.out, "Format:        1 (JPEG)\n")) << run.out;
+
+  run = Tavlix({"settings", "--format=board"});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()),
+            "[setting]\nsaveprm=0\nsavepath=" + pictures.string() + "\n")
+      << "the folder stays";
+}
+
+TEST(SettingsCommand, RefusesAFolderOnTheBoardAndChangesNothing) {
+  test::SettingsSandbox sandbox;
+  const fs::path board = sandbox.dir() / "board";
+  fs::create_directories(board / "sub");
+  sandbox.PlugBoard(board);
+  fs::create_directories(sandbox.SettingFolder());
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsaveprm=2\nsavepath=/before\n");
+
+  CliRun run = Tavlix({"settings", "--format", "pdf", "--save-to", (board / "sub").string()});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_TRUE(Has(run.err, "Couldn't setup selected folder.\n")) << run.err;
+  EXPECT_TRUE(Has(run.err, "on the board's drive")) << run.err;
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()), "[setting]\nsaveprm=2\nsavepath=/before\n");
+
+  test::WriteFile(sandbox.LocFile(), "[language]\nstr_nofo=Ordner nicht nutzbar.\n");
+  run = Tavlix({"settings", "--save-to", (sandbox.dir() / "missing").string()});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_TRUE(Has(run.err, "Ordner nicht nutzbar.\n")) << run.err;
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()), "[setting]\nsaveprm=2\nsavepath=/before\n");
+}
+
+TEST(SettingsCommand, SaysSoWhenTheSettingsCannotBeStored) {
+  test::SettingsSandbox sandbox(/*vendor_folder=*/false);
+  const CliRun run = Tavlix({"settings", "--format", "png"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_TRUE(Has(run.err, "not stored")) << run.err;
+}
+
+TEST(SettingsCommand, UsageErrors) {
+  test::SettingsSandbox sandbox;
+  EXPECT_EQ(Tavlix({"settings", "--help"}).status, kExitOk);
+  EXPECT_TRUE(Has(Tavlix({"--help"}).out, "settings"));
+  const CliRun unknown = Tavlix({"settings", "--format", "gif"});
+  EXPECT_EQ(unknown.status, kExitUsage);
+  EXPECT_TRUE(Has(unknown.err, "unknown format 'gif'"));
+  EXPECT_EQ(Tavlix({"settings", "--save-to"}).status, kExitUsage);
+  EXPECT_EQ(Tavlix({"settings", "extra"}).status, kExitUsage);
+  EXPECT_FALSE(fs::exists(sandbox.SettingFile())) << "bad usage stores nothing";
+}
+
+}  // namespace
+}  // namespace tavlix::cli

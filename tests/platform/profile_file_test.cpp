@@ -1,0 +1,129 @@
+#include "platform/profile_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "platform/unique_fd.h"
+#include "support/temp_dir.h"
+
+namespace tavlix::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> FolderEntries(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(ProfileFile, ReadsIntoASizedBufferWithDefaults) {
+  test::TempDir dir;
+  const auto file = dir / "a.ini";
+  EXPECT_EQ(ProfileReadString("s", "k", "dflt", 1024, file), "dflt") << "no file";
+  test::WriteFile(file, "[s]\nk=12345\nempty=\nlong=" + std::string(1100, 'x') + "\n");
+  EXPECT_EQ(ProfileReadString("s", "k", "2", 4, file), "123");
+  EXPECT_EQ(ProfileReadString("s", "k", "2", 1, file), "");
+  EXPECT_EQ(ProfileReadString("s", "k", "2", 0, file), "");
+  EXPECT_EQ(ProfileReadString("s", "empty", "dflt", 1024, file), "") << "present but empty";
+  EXPECT_EQ(ProfileReadString("s", "long", "", 1024, file), std::string(1023, 'x'));
+  EXPECT_EQ(ProfileReadString("s", "absent", "dflt", 1024, file), "dflt");
+  EXPECT_EQ(ProfileReadString("t", "k", "dflt", 1024, file), "dflt");
+  EXPECT_EQ(ProfileReadString("s", "absent", "long default", 5, file), "long") << "the default is cut too";
+  EXPECT_EQ(ProfileReadString("s", "k", "dflt", 1024, dir.path()), "dflt") << "a folder is no file";
+}
+
+TEST(ProfileFile, WriteKeepsEveryOtherByteAndTheLineEnds) {
+  test::TempDir dir;
+  const auto file = dir / "TavlixConnect_setup.ini";
+  const std::string before =
+      "\xEF\xBB\xBF; written by hand\r\n[Window]\r\nleft=10\r\n\r\n[setting]\r\nsaveprm=2\r\n"
+      "; the folder below\r\nsavepath=C:\\old\r\nsavepath=C:\\shadowed\r\n[Other]\r\nx = \"y\"\r\n";
+  test::WriteFile(file, before);
+  ASSERT_TRUE(ProfileWriteString("setting", "savepath", "/home/u/Pictures", file).ok());
+  ASSERT_TRUE(ProfileWriteString("setting", "extra", "1", file).ok());
+  ASSERT_TRUE(ProfileWriteString("New", "k", "v", file).ok());
+  EXPECT_EQ(test::ReadText(file),
+            "\xEF\xBB\xBF; written by hand\r\n[Window]\r\nleft=10\r\n\r\n[setting]\r\nsaveprm=2\r\n"
+            "; the folder below\r\nsavepath=/home/u/Pictures\r\nsavepath=C:\\shadowed\r\nextra=1\r\n"
+            "[Other]\r\nx = \"y\"\r\n\r\n[New]\r\nk=v\r\n");
+  EXPECT_EQ(ProfileReadString("setting", "savepath", "", 1024, file), "/home/u/Pictures");
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"TavlixConnect_setup.ini"})
+      << "no temporary file left behind";
+}
+
+TEST(ProfileFile, WriteCreatesTheFileButNotItsFolder) {
+  test::TempDir dir;
+  ASSERT_TRUE(ProfileWriteString("setting", "saveprm", "3", dir / "new.ini").ok());
+  EXPECT_EQ(test::ReadText(dir / "new.ini"), "[setting]\nsaveprm=3\n");
+
+  EXPECT_FALSE(ProfileWriteString("setting", "saveprm", "3", dir / "missing" / "a.ini").ok());
+  EXPECT_FALSE(fs::exists(dir / "missing"));
+  test::WriteFile(dir / "plainfile", "x");
+  EXPECT_FALSE(ProfileWriteString("setting", "saveprm", "3", dir / "plainfile" / "a.ini").ok())
+      << "parent is a file";
+  fs::create_directory(dir / "folder.ini");
+  EXPECT_FALSE(ProfileWriteString("setting", "saveprm", "3", dir / "folder.ini").ok());
+  EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
+}
+
+TEST(ProfileFile, WriteKeepsModeAndFollowsLinks) {
+  test::TempDir dir;
+  fs::create_directory(dir / "real");
+  const auto target = dir / "real" / "a.ini";
+  test::WriteFile(target, "[s]\nk=1\n");
+  ::chmod(target.c_str(), 0640);
+  fs::create_symlink(target, dir / "link.ini");
+  ASSERT_TRUE(ProfileWriteString("s", "k", "2", dir / "link.ini").ok());
+  EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+  EXPECT_EQ(test::ReadText(target), "[s]\nk=2\n");
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(ProfileFile, AFileThatCannotBeReadIsNeitherTrustedNorReplaced) {
+  test::TempDir dir;
+  const auto file = dir / "a.ini";
+  test::WriteFile(file, "[s]\nk=1\nother=keep\n");
+  {
+    // Another program holds the file: its contents are unknown, so writing
+    // must not replace them with a file holding only the new key.
+    UniqueFd holder(::open(file.c_str(), O_RDONLY));
+    ASSERT_EQ(::flock(holder.get(), LOCK_EX), 0);
+    EXPECT_EQ(ProfileReadString("s", "k", "dflt", 1024, file), "dflt");
+    EXPECT_FALSE(ProfileWriteString("s", "k", "2", file).ok());
+  }
+  EXPECT_EQ(test::ReadText(file), "[s]\nk=1\nother=keep\n");
+
+  // A named pipe in the file's place must not hang the program.
+  const auto pipe = dir / "pipe.ini";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(ProfileReadString("s", "k", "dflt", 1024, pipe), "dflt");
+  EXPECT_FALSE(ProfileWriteString("s", "k", "2", pipe).ok());
+  EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+TEST(ProfileFile, ConcurrentWritersLoseNoKey) {
+  test::TempDir dir;
+  const auto file = dir / "a.ini";
+  constexpr int kRounds = 20;
+  auto writer = [&](const char* key) {
+    for (int i = 1; i <= kRounds; ++i)
+      EXPECT_TRUE(ProfileWriteString("s", key, std::to_string(i), file).ok());
+  };
+  std::thread a(writer, "first");
+  std::thread b(writer, "second");
+  a.join();
+  b.join();
+  EXPECT_EQ(ProfileReadString("s", "first", "", 16, file), std::to_string(kRounds));
+  EXPECT_EQ(ProfileReadString("s", "second", "", 16, file), std::to_string(kRounds));
+}
+
+}  // namespace
+}  // namespace tavlix::platform

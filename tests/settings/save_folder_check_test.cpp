@@ -1,0 +1,80 @@
+#include "settings/save_folder_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace tavlix::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsEmptyFolder(const fs::path& folder) {
+  return fs::directory_iterator(folder) == fs::directory_iterator();
+}
+
+TEST(SaveFolderCheck, AcceptsAWritableFolderAndLeavesItAsItWas) {
+  test::TempDir dir;
+  fs::create_directory(dir / "pictures");
+  const std::string folder = (dir / "pictures").string();
+  EXPECT_EQ(CheckSaveFolder(folder, std::nullopt), SaveFolderCheck::accepted);
+  EXPECT_EQ(CheckSaveFolder(folder + "/", (dir / "board").string() + "/"), SaveFolderCheck::accepted);
+  EXPECT_TRUE(IsEmptyFolder(dir / "pictures")) << "the probe file is gone";
+}
+
+TEST(SaveFolderCheck, RefusesWhatCannotHoldPictures) {
+  test::TempDir dir;
+  test::WriteFile(dir / "file", "x");
+  fs::create_directory(dir / "line\nbreak");
+  EXPECT_EQ(CheckSaveFolder("", std::nullopt), SaveFolderCheck::empty);
+  EXPECT_EQ(CheckSaveFolder((dir / "missing").string(), std::nullopt), SaveFolderCheck::not_a_folder);
+  EXPECT_EQ(CheckSaveFolder((dir / "file").string(), std::nullopt), SaveFolderCheck::not_a_folder);
+  // procfs refuses new files even to root, unlike a folder without write rights.
+  EXPECT_EQ(CheckSaveFolder("/proc", std::nullopt), SaveFolderCheck::not_writable);
+  EXPECT_EQ(CheckSaveFolder((dir / "line\nbreak").string(), std::nullopt), SaveFolderCheck::cannot_be_stored);
+  std::string deep = dir.path().string();
+  while (deep.size() < 1024) deep += "/d";
+  EXPECT_EQ(CheckSaveFolder(deep, std::nullopt), SaveFolderCheck::cannot_be_stored)
+      << "would come back cut to 1023 characters";
+}
+
+TEST(SaveFolderCheck, RefusesEveryFolderOnTheBoardsDrive) {
+  test::TempDir dir;
+  const fs::path board = dir / "media" / "R-61";
+  fs::create_directories(board / "DCIM" / "scans");
+  fs::create_directories(dir / "media" / "R-61x");
+  fs::create_directories(dir / "elsewhere");
+  fs::create_directory_symlink(board / "DCIM", dir / "elsewhere" / "link");
+  const std::string root = board.string() + "/";
+
+  EXPECT_EQ(CheckSaveFolder(board.string(), root), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder(root, root), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder((board / "DCIM" / "scans").string(), root), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / "link").string(), root), SaveFolderCheck::on_board_drive)
+      << "through a symbolic link";
+  EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / ".." / "media" / "R-61" / ".").string(), root),
+            SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder((dir / "media" / "R-61x").string(), root), SaveFolderCheck::accepted)
+      << "a shared prefix of the name is not the same folder";
+  EXPECT_EQ(CheckSaveFolder((dir / "media").string(), root), SaveFolderCheck::accepted)
+      << "the board's parent";
+  EXPECT_TRUE(IsEmptyFolder(board / "DCIM" / "scans")) << "nothing was written on the board";
+}
+
+TEST(SaveFolderCheck, InsideFolderComparesWholeNormalisedNames) {
+  const fs::path cwd = fs::current_path();
+  EXPECT_TRUE(IsInsideFolder("/a/b/c", "/a/b"));
+  EXPECT_TRUE(IsInsideFolder("/a/b/", "/a/b"));
+  EXPECT_TRUE(IsInsideFolder("/a/b", "/a/b/"));
+  EXPECT_TRUE(IsInsideFolder("/a/x/../b/./c", "/a/b"));
+  EXPECT_TRUE(IsInsideFolder("/anything", "/"));
+  EXPECT_FALSE(IsInsideFolder("/a/bc", "/a/b"));
+  EXPECT_FALSE(IsInsideFolder("/a", "/a/b"));
+  EXPECT_FALSE(IsInsideFolder("/A/b", "/a/b")) << "names keep their case on Linux";
+  EXPECT_TRUE(IsInsideFolder("sub", cwd)) << "relative to the working folder";
+}
+
+}  // namespace
+}  // namespace tavlix::settings

@@ -1,0 +1,117 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "settings/settings_paths.h"
+#include "settings_sandbox.h"
+
+namespace tavlix::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Millis;
+
+TEST(SettingsPaths, BuiltFromTheEnvironmentEachTime) {
+  test::SettingsSandbox sandbox;
+  const std::string data = sandbox.dir().path().string() + "/programdata/Orvane Tavlix/TavlixConnect/";
+  EXPECT_EQ(SettingFolderPath(), data);
+  EXPECT_EQ(LocFolderPath(), data);
+  EXPECT_EQ(SettingFilePath(), data + "TavlixConnect_setup.ini");
+  EXPECT_EQ(LocFilePath(), data + "TavlixConnect_loc.ini");
+  {
+    test::ScopedEnv trailing(platform::kAllUsersProfileVariable, "/pd/");
+    EXPECT_EQ(SettingFilePath(), "/pd/Orvane Tavlix/TavlixConnect/TavlixConnect_setup.ini");
+  }
+  test::ScopedEnv program_files(platform::kProgramFilesVariable, "/pf");
+  EXPECT_EQ(HelpFilePath(), "/pf/Orvane Tavlix/TavlixConnect/TavlixConnect_help.chm");
+}
+
+TEST(SettingsPaths, DefaultSaveFolderIsThePictureFolderElseTheProfiles) {
+  test::SettingsSandbox sandbox;
+  EXPECT_EQ(DefaultSaveFolderPath(), sandbox.FallbackSaveFolder()) << "no picture folder configured";
+  fs::create_directories(sandbox.dir() / "config");
+  test::WriteFile(sandbox.dir() / "config" / "user-dirs.dirs", "XDG_PICTURES_DIR=\"/data/Bilder\"\n");
+  EXPECT_EQ(DefaultSaveFolderPath(), "/data/Bilder/TavlixConnect/");
+}
+
+TEST(SettingsFile, FirstRunGivesDefaultsAndCreatesTheFolderWithAPause) {
+  test::SettingsSandbox sandbox;
+  const IniSettings loaded = LoadIniSettings();
+  EXPECT_EQ(loaded.Setting_SavePrm, 2);
+  EXPECT_EQ(loaded.Setting_ImgSaveTo_FolderPath, sandbox.FallbackSaveFolder());
+  EXPECT_TRUE(fs::is_directory(sandbox.SettingFolder()));
+  EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100));
+  EXPECT_FALSE(fs::exists(sandbox.SettingFile())) << "loading writes nothing";
+
+  LoadIniSettings();
+  EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "no pause once the folder exists";
+}
+
+TEST(SettingsFile, NothingIsCreatedWithoutTheVendorFolder) {
+  test::SettingsSandbox sandbox(/*vendor_folder=*/false);
+  const IniSettings loaded = LoadIniSettings();
+  EXPECT_EQ(loaded.Setting_SavePrm, 2);
+  EXPECT_FALSE(fs::exists(sandbox.SettingFolder().parent_path()));
+  EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "the pause comes whether or not creation worked";
+  EXPECT_FALSE(SaveIniSettings({3, "/x"}).ok());
+  EXPECT_FALSE(fs::exists(sandbox.SettingFolder().parent_path()));
+}
+
+TEST(SettingsFile, SavePrmReadsAtMostThreeCharactersAsAtoiDoes) {
+  test::SettingsSandbox sandbox;
+  fs::create_directories(sandbox.SettingFolder());
+  const std::pair<const char*, int> cases[] = {
+      {"1", 1},   {"3", 3},  {"0", 0},  {"00002", 0}, {"12345", 123}, {"abc", 0}, {"", 0},
+      {"-5", -5}, {"+4", 4}, {"2x", 2}, {"7", 7},     {"\"9\"", 9},   {" 1 ", 1}, {"-123", -12},
+  };
+  for (const auto& [text, expected] : cases) {
+    test::WriteFile(sandbox.SettingFile(), std::string("[setting]\nsaveprm=") + text + "\n");
+    EXPECT_EQ(LoadIniSettings().Setting_SavePrm, expected) << "saveprm=" << text;
+  }
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=/p\n[other]\nsaveprm=1\n");
+  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 2) << "key in another section";
+}
+
+TEST(SettingsFile, SavePrmConversionNeverOverflows) {
+  EXPECT_EQ(SavePrmFromText("  \t42"), 42);
+  EXPECT_EQ(SavePrmFromText("99999999999999"), 2147483647);
+  EXPECT_EQ(SavePrmFromText("-99999999999999"), -2147483647 - 1);
+  EXPECT_EQ(SavePrmFromText("- 1"), 0);
+}
+
+TEST(SettingsFile, SavePathIsTakenAsStoredAndCut) {
+  test::SettingsSandbox sandbox;
+  fs::create_directories(sandbox.SettingFolder());
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=/no/such/folder\n");
+  EXPECT_EQ(LoadIniSettings().Setting_ImgSaveTo_FolderPath, "/no/such/folder");
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=/" + std::string(1100, 'p') + "\n");
+  EXPECT_EQ(LoadIniSettings().Setting_ImgSaveTo_FolderPath, "/" + std::string(1022, 'p'));
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=\n");
+  EXPECT_EQ(LoadIniSettings().Setting_ImgSaveTo_FolderPath, sandbox.FallbackSaveFolder());
+}
+
+TEST(SettingsFile, SaveWritesBothKeysEveryTimeAndKeepsTheRest) {
+  test::SettingsSandbox sandbox;
+  const IniSettings unchanged = LoadIniSettings();
+  ASSERT_TRUE(SaveIniSettings(unchanged).ok());
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()),
+            "[setting]\nsaveprm=2\nsavepath=" + sandbox.FallbackSaveFolder() + "\n");
+
+  fs::remove(sandbox.SettingFile());
+  ASSERT_TRUE(SaveIniSettings(unchanged).ok());
+  EXPECT_TRUE(fs::exists(sandbox.SettingFile())) << "written again although nothing changed";
+
+  test::WriteFile(sandbox.SettingFile(), "; mine\r\n[setting]\r\nsaveprm=1\r\nwindow=3\r\n[x]\r\ny=z\r\n");
+  ASSERT_TRUE(SaveIniSettings({12, " /pics with blanks "}).ok());
+  EXPECT_EQ(
+      test::ReadText(sandbox.SettingFile()),
+      "; mine\r\n[setting]\r\nsaveprm=12\r\nwindow=3\r\nsavepath=\" /pics with blanks \"\r\n[x]\r\ny=z\r\n");
+  const IniSettings back = LoadIniSettings();
+  EXPECT_EQ(back.Setting_SavePrm, 12) << "two digits are written whole";
+  EXPECT_EQ(back.Setting_ImgSaveTo_FolderPath, " /pics with blanks ");
+}
+
+}  // namespace
+}  // namespace tavlix::settings
