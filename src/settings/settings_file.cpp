@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <chrono>
+#include <filesystem>
 #include <limits>
 
 #include "platform/clock.h"
@@ -27,6 +28,11 @@ bool IsAtoiSpace(char c) {
 bool EnsureSettingFolder() {
   const std::string folder = SettingFolderPath();
   if (platform::DirectoryExists(folder)) return true;
+  // The vendor folder above ours is made by the installer on a lettered
+  // system; a desktop's configuration folder has none, so make it too (but
+  // never the configuration folder itself).
+  const std::filesystem::path vendor = std::filesystem::path(folder).parent_path().parent_path();
+  if (!platform::DirectoryExists(vendor)) platform::MakeDirectory(vendor);
   platform::MakeDirectory(folder);
   platform::SleepFor(kFolderCreationPause);
   return platform::DirectoryExists(folder);

@@ -49,14 +49,23 @@ TEST(SettingsFile, FirstRunGivesDefaultsAndCreatesTheFolderWithAPause) {
   EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "no pause once the folder exists";
 }
 
-TEST(SettingsFile, NothingIsCreatedWithoutTheVendorFolder) {
+TEST(SettingsFile, FirstRunOnADesktopMakesTheVendorFolderToo) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
+  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 2);
+  EXPECT_TRUE(fs::is_directory(sandbox.SettingFolder()));
+  EXPECT_TRUE(SaveIniSettings({3, "/x"}).ok());
+  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 3);
+}
+
+TEST(SettingsFile, NothingIsCreatedWithoutTheProgramDataFolder) {
+  test::SettingsSandbox sandbox(/*vendor_folder=*/false);
+  fs::remove_all(sandbox.dir() / "programdata");
   const IniSettings loaded = LoadIniSettings();
   EXPECT_EQ(loaded.Setting_SavePrm, 2);
-  EXPECT_FALSE(fs::exists(sandbox.SettingFolder().parent_path()));
+  EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
   EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "the pause comes whether or not creation worked";
   EXPECT_FALSE(SaveIniSettings({3, "/x"}).ok());
-  EXPECT_FALSE(fs::exists(sandbox.SettingFolder().parent_path()));
+  EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
 }
 
 TEST(SettingsFile, SavePrmReadsAtMostThreeCharactersAsAtoiDoes) {
