@@ -13,6 +13,7 @@ constexpr std::string_view kUsage =
     "\n"
     "Commands:\n"
     "  drives    list the present drives and say which one holds the board\n"
+    "  convert   convert a board PDF or a picture as the copy step does\n"
     "\n"
     "Run 'tavlix COMMAND --help' for a command's options.\n"
     "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n";
@@ -35,6 +36,7 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io) {
   }
   const auto rest = args.subspan(1);
   if (command == "drives") return RunDrivesCommand(rest, io);
+  if (command == "convert") return RunConvertCommand(rest, io);
   io.err << "tavlix: unknown command '" << command << "'\n"
          << "Run 'tavlix --help' for the list of commands.\n";
   return kExitUsage;

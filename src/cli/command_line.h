@@ -25,6 +25,7 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io);
 
 // Sub-commands.
 int RunDrivesCommand(std::span<const std::string> args, CommandIo io);
+int RunConvertCommand(std::span<const std::string> args, CommandIo io);
 
 bool IsHelpFlag(std::string_view arg);
 
