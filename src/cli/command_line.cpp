@@ -20,6 +20,7 @@ constexpr std::string_view kUsage =
     "  simulate  play a simulated board on a folder, for trying without hardware\n"
     "  demo      run a whole scan against a simulated board and clean up\n"
     "  settings  show or change the output format and the save folder\n"
+    "  convert   convert a board PDF or a picture as the copy step does\n"
     "\n"
     "Run 'tavlix COMMAND --help' for a command's options.\n"
     "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n";
@@ -49,6 +50,7 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io) {
   if (command == "simulate") return RunSimulateCommand(rest, io);
   if (command == "demo") return RunDemoCommand(rest, io);
   if (command == "settings") return RunSettingsCommand(rest, io);
+  if (command == "convert") return RunConvertCommand(rest, io);
   io.err << "tavlix: unknown command '" << command << "'\n"
          << "Run 'tavlix --help' for the list of commands.\n";
   return kExitUsage;

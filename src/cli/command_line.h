@@ -35,6 +35,7 @@ int RunStatusCommand(std::span<const std::string> args, CommandIo io);
 int RunDemoCommand(std::span<const std::string> args, CommandIo io);
 int RunSimulateCommand(std::span<const std::string> args, CommandIo io);
 int RunSettingsCommand(std::span<const std::string> args, CommandIo io);
+int RunConvertCommand(std::span<const std::string> args, CommandIo io);
 
 bool IsHelpFlag(std::string_view arg);
 

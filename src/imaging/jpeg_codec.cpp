@@ -1,0 +1,226 @@
+// libjpeg reports errors by calling error_exit, which must not return. Ours
+// records the message and longjmps back to a setjmp in one of the small
+// *Guarded functions below. Those functions hold only trivial locals, and the
+// C++ objects (the codec state and the buffers) live in their callers, so the
+// jump skips no destructor.
+#include "imaging/jpeg_codec.h"
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "imaging/safe_save.h"
+
+namespace tavlix::imaging {
+namespace {
+
+struct ErrorTrap {
+  jpeg_error_mgr mgr;  // first, so the library's pointer is ours
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool truncated;
+};
+
+[[noreturn]] void TrapErrorExit(j_common_ptr cinfo) {
+  auto* trap = reinterpret_cast<ErrorTrap*>(cinfo->err);
+  cinfo->err->format_message(cinfo, trap->message);
+  std::longjmp(trap->jump, 1);
+}
+
+void TrapEmitMessage(j_common_ptr cinfo, int level) {
+  // Warnings are the library's way of saying it patched over damage; a file
+  // that ends early would come out with grey rows, so that one counts.
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    reinterpret_cast<ErrorTrap*>(cinfo->err)->truncated = true;
+}
+
+void InitTrap(ErrorTrap& trap) {
+  jpeg_std_error(&trap.mgr);
+  trap.mgr.error_exit = TrapErrorExit;
+  trap.mgr.emit_message = TrapEmitMessage;
+  trap.message[0] = '\0';
+  trap.truncated = false;
+}
+
+// ---- Decoding ----
+
+struct DecodeJob {
+  DecodeJob() {
+    InitTrap(trap);
+    cinfo.err = &trap.mgr;
+  }
+  ~DecodeJob() { jpeg_destroy_decompress(&cinfo); }
+  DecodeJob(const DecodeJob&) = delete;
+  DecodeJob& operator=(const DecodeJob&) = delete;
+
+  jpeg_decompress_struct cinfo{};
+  ErrorTrap trap{};
+};
+
+bool ReadHeaderGuarded(DecodeJob* job, const std::uint8_t* data, unsigned long size) {
+  if (setjmp(job->trap.jump) != 0) return false;
+  jpeg_create_decompress(&job->cinfo);
+  jpeg_mem_src(&job->cinfo, data, size);
+  jpeg_read_header(&job->cinfo, TRUE);
+  const J_COLOR_SPACE in = job->cinfo.jpeg_color_space;
+  job->cinfo.out_color_space = (in == JCS_CMYK || in == JCS_YCCK) ? JCS_CMYK : JCS_RGB;
+  return true;
+}
+
+// One CMYK row to RGB. Adobe's files store the inks inverted.
+void CmykRowToRgb(const JSAMPLE* cmyk, std::uint8_t* rgb, JDIMENSION width, bool inverted) {
+  for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+    const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+    for (int c = 0; c < 3; ++c) {
+      const unsigned ink = inverted ? cmyk[c] : 255u - cmyk[c];
+      rgb[c] = static_cast<std::uint8_t>((ink * k + 127u) / 255u);
+    }
+  }
+}
+
+bool DecompressGuarded(DecodeJob* job, std::uint8_t* out, JSAMPLE* cmyk_row) {
+  if (setjmp(job->trap.jump) != 0) return false;
+  jpeg_decompress_struct* cinfo = &job->cinfo;
+  jpeg_start_decompress(cinfo);
+  const JDIMENSION width = cinfo->output_width;
+  const bool inverted = cinfo->saw_Adobe_marker != 0;
+  while (cinfo->output_scanline < cinfo->output_height) {
+    std::uint8_t* row = out + std::size_t{cinfo->output_scanline} * width * 3;
+    JSAMPROW target = cmyk_row != nullptr ? cmyk_row : row;
+    if (jpeg_read_scanlines(cinfo, &target, 1) != 1) return false;
+    if (cmyk_row != nullptr) CmykRowToRgb(cmyk_row, row, width, inverted);
+  }
+  jpeg_finish_decompress(cinfo);
+  return true;
+}
+
+// ---- Encoding ----
+
+struct FdDestination {
+  jpeg_destination_mgr mgr;  // first, so the library's pointer is ours
+  int fd;
+  JOCTET buffer[1 << 16];
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  dest->mgr.next_output_byte = dest->buffer;
+  dest->mgr.free_in_buffer = sizeof dest->buffer;
+}
+
+[[noreturn]] void FailWrite(j_compress_ptr cinfo) {
+  cinfo->err->msg_code = JERR_FILE_WRITE;
+  cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
+  std::abort();  // error_exit never returns
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  if (!WriteAll(dest->fd, dest->buffer)) FailWrite(cinfo);
+  dest->mgr.next_output_byte = dest->buffer;
+  dest->mgr.free_in_buffer = sizeof dest->buffer;
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  const std::size_t used = sizeof dest->buffer - dest->mgr.free_in_buffer;
+  if (!WriteAll(dest->fd, std::span<const std::uint8_t>(dest->buffer, used))) FailWrite(cinfo);
+}
+
+struct EncodeJob {
+  explicit EncodeJob(int fd) {
+    InitTrap(trap);
+    cinfo.err = &trap.mgr;
+    dest.mgr.init_destination = InitDestination;
+    dest.mgr.empty_output_buffer = EmptyOutputBuffer;
+    dest.mgr.term_destination = TermDestination;
+    dest.fd = fd;
+  }
+  ~EncodeJob() { jpeg_destroy_compress(&cinfo); }
+  EncodeJob(const EncodeJob&) = delete;
+  EncodeJob& operator=(const EncodeJob&) = delete;
+
+  jpeg_compress_struct cinfo{};
+  ErrorTrap trap{};
+  FdDestination dest{};
+};
+
+bool CompressGuarded(EncodeJob* job, const RasterView* picture, std::uint8_t* rgb_row) {
+  if (setjmp(job->trap.jump) != 0) return false;
+  jpeg_compress_struct* cinfo = &job->cinfo;
+  jpeg_create_compress(cinfo);
+  cinfo->dest = &job->dest.mgr;
+  cinfo->image_width = picture->width;
+  cinfo->image_height = picture->height;
+  cinfo->input_components = 3;
+  cinfo->in_color_space = JCS_RGB;
+  jpeg_set_defaults(cinfo);
+  jpeg_start_compress(cinfo, TRUE);
+  const std::size_t width = picture->width;
+  const std::uint8_t* pixels = picture->pixels.data();
+  while (cinfo->next_scanline < cinfo->image_height) {
+    const std::size_t y = cinfo->next_scanline;
+    JSAMPROW row;
+    if (picture->layout == PixelLayout::rgb24) {
+      // The library only reads input rows; its API lacks the const.
+      row = const_cast<JSAMPROW>(pixels + y * width * 3);
+    } else {
+      const std::uint8_t* grey = pixels + y * width;
+      for (std::size_t x = 0; x < width; ++x)
+        rgb_row[3 * x] = rgb_row[3 * x + 1] = rgb_row[3 * x + 2] = grey[x];
+      row = rgb_row;
+    }
+    jpeg_write_scanlines(cinfo, &row, 1);
+  }
+  jpeg_finish_compress(cinfo);
+  return true;
+}
+
+}  // namespace
+
+Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes) {
+  auto job = std::make_unique<DecodeJob>();
+  if (!ReadHeaderGuarded(job.get(), bytes.data(), bytes.size()))
+    return Fail(std::string("not a readable JPEG picture: ") + job->trap.message);
+  const jpeg_decompress_struct& cinfo = job->cinfo;
+  auto raster = AllocateRaster(cinfo.image_width, cinfo.image_height);
+  if (!raster) return Error{raster.error()};
+  std::vector<JSAMPLE> cmyk_row;
+  if (cinfo.out_color_space == JCS_CMYK) {
+    try {
+      cmyk_row.resize(std::size_t{cinfo.image_width} * 4);
+    } catch (const std::bad_alloc&) {
+      return Fail("not enough memory to decode the JPEG picture");
+    }
+  }
+  if (!DecompressGuarded(job.get(), raster->rgb.data(), cmyk_row.empty() ? nullptr : cmyk_row.data()))
+    return Fail(std::string("damaged JPEG picture: ") +
+                (job->trap.message[0] != '\0' ? job->trap.message : "unexpected size"));
+  if (job->trap.truncated) return Fail("damaged JPEG picture: the file ends early");
+  return raster;
+}
+
+Status EncodeJpeg(const RasterView& picture, int fd) {
+  if (!IsComplete(picture)) return Fail("cannot encode an empty or incomplete picture");
+  if (picture.width > JPEG_MAX_DIMENSION || picture.height > JPEG_MAX_DIMENSION)
+    return Fail("the picture is too large for a JPEG file");
+  std::vector<std::uint8_t> rgb_row;
+  auto job = std::make_unique<EncodeJob>(fd);
+  try {
+    if (picture.layout == PixelLayout::grey8) rgb_row.resize(std::size_t{picture.width} * 3);
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory to encode the JPEG picture");
+  }
+  if (!CompressGuarded(job.get(), &picture, rgb_row.data()))
+    return Fail(std::string("cannot write the JPEG picture: ") + job->trap.message);
+  return Success();
+}
+
+}  // namespace tavlix::imaging

@@ -1,0 +1,59 @@
+#include "imaging/picture_names.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+namespace tavlix::imaging {
+namespace {
+
+// Anything at the name counts as taken, a dangling link included: the final
+// rename would refuse it.
+bool NameTaken(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+constexpr int kMaxCounter = 100000;
+
+}  // namespace
+
+std::string TimeStampName(const platform::LocalTime& t) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d%02d%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return text;
+}
+
+Result<std::string> ChooseFreeBase(const std::filesystem::path& folder, std::string_view stamp,
+                                   std::span<const std::string> suffixes) {
+  for (int counter = 0; counter <= kMaxCounter; ++counter) {
+    std::string base(stamp);
+    if (counter > 0) base += "-" + std::to_string(counter);
+    bool free = true;
+    for (const std::string& suffix : suffixes) {
+      if (NameTaken(folder / (base + suffix))) {
+        free = false;
+        break;
+      }
+    }
+    if (free) return base;
+  }
+  return Fail("no free name for " + std::string(stamp) + " in " + folder.string());
+}
+
+std::filesystem::path PagePath(const std::filesystem::path& first_page, int page) {
+  std::string text = first_page.string();
+  if (page < 2 || text.size() < 4) return first_page;
+  text.insert(text.size() - 4, "_" + std::to_string(page));
+  return text;
+}
+
+std::filesystem::path WithExtension4(const std::filesystem::path& path, std::string_view extension) {
+  std::string text = path.string();
+  text.resize(text.size() >= 4 ? text.size() - 4 : 0);
+  text += extension;
+  return text;
+}
+
+}  // namespace tavlix::imaging

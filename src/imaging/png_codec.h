@@ -1,0 +1,38 @@
+// PNG through libpng: decode to a 24-bit raster, encode a raster.
+//
+// Grey, palette, 1- to 16-bit and interlaced files decode to 24-bit colour;
+// transparency is laid over white, the colour of the board's paper. A picture
+// above the size ceiling (raster.h) is refused from its header, before any
+// pixel memory is taken; a damaged or truncated file is an error. libpng's
+// errors never unwind C++ frames. Thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imaging/raster.h"
+#include "platform/result.h"
+
+namespace tavlix::imaging {
+
+Result<Raster> DecodePng(std::span<const std::uint8_t> bytes);
+
+// How the encoder compresses: the row filter and zlib's level and strategy.
+struct PngEncoding {
+  enum class Filter { none, sub, up, average, paeth, adaptive };
+  enum class Strategy { standard, filtered, rle, huffman_only };
+  Filter filter = Filter::sub;
+  int level = 1;  // zlib level 0..9
+  Strategy strategy = Strategy::rle;
+};
+
+// What the program writes: chosen by benchmark for whiteboard pictures
+// (mostly white, dark strokes, sensor noise); see bench/imaging_bench.cpp.
+PngEncoding WhiteboardPngEncoding();
+// libpng's own defaults (adaptive filter, level 6), for comparison.
+PngEncoding LibpngDefaultEncoding();
+
+// Writes the picture as a 24-bit colour PNG file to the descriptor.
+Status EncodePng(const RasterView& picture, int fd, const PngEncoding& encoding = WhiteboardPngEncoding());
+
+}  // namespace tavlix::imaging

@@ -1,0 +1,58 @@
+// Rasters: decoded pictures in memory, and the size ceiling that keeps a
+// hostile file from exhausting memory.
+//
+// A Raster owns 24-bit colour pixels (red, green, blue), rows from top to
+// bottom, no padding. A RasterView borrows pixels of either layout for the
+// encoders, which always write 24-bit colour files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace tavlix::imaging {
+
+// The largest picture the program decodes, in bytes of pixel data: the board
+// PDF reader's pixel buffer. No side may exceed kMaxSide pixels.
+inline constexpr std::size_t kMaxPixelBytes = 35'831'808;
+inline constexpr std::uint32_t kMaxSide = 65'535;
+
+enum class PixelLayout { rgb24, grey8 };
+
+inline constexpr std::size_t BytesPerPixel(PixelLayout layout) {
+  return layout == PixelLayout::rgb24 ? 3 : 1;
+}
+
+struct Raster {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::vector<std::uint8_t> rgb;  // width * height * 3 bytes
+};
+
+struct RasterView {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  PixelLayout layout = PixelLayout::rgb24;
+  std::span<const std::uint8_t> pixels;  // at least width * height * BytesPerPixel
+};
+
+inline RasterView ViewOf(const Raster& raster) {
+  return {raster.width, raster.height, PixelLayout::rgb24, raster.rgb};
+}
+
+// The bytes a width x height picture needs in `layout`, or an error when a
+// side is zero or above kMaxSide, or the total is above kMaxPixelBytes.
+Result<std::size_t> CheckedPixelBytes(std::uint32_t width, std::uint32_t height, PixelLayout layout);
+
+// Allocates the pixels of a 24-bit raster after the ceiling check; an error
+// instead of an exception when memory is short.
+Result<Raster> AllocateRaster(std::uint32_t width, std::uint32_t height);
+
+// A view's pixels are large enough for its size and layout.
+bool IsComplete(const RasterView& view);
+
+}  // namespace tavlix::imaging

@@ -1,0 +1,91 @@
+#include "imaging/safe_save.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "imaging/picture_names.h"
+#include "support/temp_dir.h"
+#include "support/test_pictures.h"
+
+namespace tavlix::imaging {
+namespace {
+
+Status WriteText(PendingFile& file, std::string_view text) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  return WriteAll(file.fd(), std::span(bytes, text.size())) ? Success() : Fail("write failed");
+}
+
+TEST(SafeSave, NewFilesAppearWholeAndNeverReplaceOthers) {
+  test::TempDir dir;
+  ASSERT_TRUE(WriteNewFile(dir / "a.png", [](PendingFile& f) { return WriteText(f, "first"); }));
+  EXPECT_EQ(test::ReadText(dir / "a.png"), "first");
+  const Status again = WriteNewFile(dir / "a.png", [](PendingFile& f) { return WriteText(f, "second"); });
+  ASSERT_FALSE(again);
+  EXPECT_NE(again.error().find("exists"), std::string::npos);
+  EXPECT_EQ(test::ReadText(dir / "a.png"), "first");
+  // A writer that fails half-way leaves nothing, not even its temporary file.
+  EXPECT_FALSE(WriteNewFile(dir / "b.png", [](PendingFile& f) -> Status {
+    (void)WriteText(f, "half");
+    return Fail("encoder gave up");
+  }));
+  EXPECT_TRUE(WriteNewFile(
+      dir / "a.png", [](PendingFile& f) { return WriteText(f, "forced"); }, SaveMode::replace));
+  EXPECT_EQ(test::ReadText(dir / "a.png"), "forced");
+  EXPECT_EQ(test::FilesIn(dir.path()), std::vector<std::string>{"a.png"});
+}
+
+TEST(SafeSave, ANameTakenWhileWritingIsNotReplaced) {
+  test::TempDir dir;
+  const Status raced = WriteNewFile(dir / "x.jpg", [&](PendingFile& f) {
+    test::WriteFile(dir / "x.jpg", "someone else's");
+    return WriteText(f, "ours");
+  });
+  EXPECT_FALSE(raced);
+  EXPECT_EQ(test::ReadText(dir / "x.jpg"), "someone else's");
+  EXPECT_EQ(test::FilesIn(dir.path()), std::vector<std::string>{"x.jpg"});
+}
+
+TEST(SafeSave, PlainCopies) {
+  test::TempDir dir;
+  std::string big(3 << 20, 'x');
+  big[12345] = 'y';
+  test::WriteFile(dir / "src.pdf", big);
+  ASSERT_TRUE(CopyFileNoReplace(dir / "src.pdf", dir / "copy.pdf"));
+  EXPECT_EQ(test::ReadText(dir / "copy.pdf"), big);
+  test::WriteFile(dir / "taken.pdf", "old");
+  EXPECT_FALSE(CopyFileNoReplace(dir / "src.pdf", dir / "taken.pdf"));
+  EXPECT_EQ(test::ReadText(dir / "taken.pdf"), "old");
+  EXPECT_FALSE(CopyFileNoReplace(dir / "gone.pdf", dir / "new.pdf"));
+  EXPECT_FALSE(CopyFileNoReplace(dir.path(), dir / "folder.pdf"));
+  EXPECT_FALSE(CopyFileNoReplace(dir / "src.pdf", dir / "no" / "such" / "folder.pdf"));
+  EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{"copy.pdf", "src.pdf", "taken.pdf"}));
+}
+
+TEST(PictureNames, StampPagesAndExtensions) {
+  EXPECT_EQ(TimeStampName({2020, 12, 3, 14, 25, 1, 999}), "20201203_142501");
+  EXPECT_EQ(TimeStampName({987, 1, 2, 3, 4, 5, 0}), "09870102_030405");
+  EXPECT_EQ(PagePath("/s/20201203_142501-1.png", 1), "/s/20201203_142501-1.png");
+  EXPECT_EQ(PagePath("/s/20201203_142501-1.png", 2), "/s/20201203_142501-1_2.png");
+  EXPECT_EQ(PagePath("/s/20201203_142501.jpg", 4), "/s/20201203_142501_4.jpg");
+  EXPECT_EQ(WithExtension4("/s/20201203_142501.png", ".pdf"), "/s/20201203_142501.pdf");
+}
+
+TEST(PictureNames, FreeBaseCoversEveryFileOfTheCopy) {
+  test::TempDir dir;
+  const std::vector<std::string> pages{".png", "_2.png", "_3.png", "_4.png", ".pdf"};
+  EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", pages), "20201203_142501");
+  // Any one of the names taken moves the whole copy on.
+  test::WriteFile(dir / "20201203_142501_3.png", "");
+  EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", pages), "20201203_142501-1");
+  test::WriteFile(dir / "20201203_142501-1.pdf", "");
+  EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", pages), "20201203_142501-2");
+  // A dangling link is taken too: a rename would not replace it.
+  std::filesystem::create_symlink(dir / "nowhere", dir / "20201203_142501-2.png");
+  EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", pages), "20201203_142501-3");
+  // Names of other kinds do not matter.
+  EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", std::vector<std::string>{".jpg"}),
+            "20201203_142501");
+}
+
+}  // namespace
+}  // namespace tavlix::imaging
