@@ -11,6 +11,7 @@
 #include "cli/options.h"
 #include "cli/sim_options.h"
 #include "sim/sim_board.h"
+#include "platform/drives.h"
 #include "platform/environment.h"
 
 namespace tavlix::cli {

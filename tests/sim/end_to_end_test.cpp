@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "end_to_end_fixture.h"
+#include "platform/attributes.h"
 
 namespace tavlix {
 namespace {

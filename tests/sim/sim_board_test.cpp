@@ -175,7 +175,9 @@ TEST_F(SimBoardTest, PicturesAreCreatedEachStrictlyAfterTheLast) {
     ASSERT_FALSE(picture.empty());
     const auto created = platform::FileCreationTime(picture);
     ASSERT_TRUE(created);
-    if (last) EXPECT_GT(*created, *last);
+    if (last) {
+      EXPECT_GT(*created, *last);
+    }
     last = created;
   }
   EXPECT_EQ(board_->pictures().size(), 5u);
