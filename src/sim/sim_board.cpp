@@ -153,11 +153,12 @@ void SimBoard::UnplugLocked() {
 void SimBoard::SetNextFault(Fault fault) {
   std::lock_guard lock(mutex_);
   if (fault.kind == FaultKind::no_cmd_folder) {
-    // A file where the folder belongs: the computer cannot create it.
+    // A dangling link where the folder belongs: the folder is not there,
+    // and the computer cannot create it either.
     std::error_code ec;
     fs::remove_all(cmd_, ec);
-    WriteAtomically(cmd_, "not a folder");
-    Log("a file named cmd now blocks the command folder");
+    fs::create_symlink(options_.root / ".cmd-unreachable", cmd_, ec);
+    Log("the command folder cannot be created now");
     return;
   }
   next_fault_ = fault;
@@ -166,7 +167,7 @@ void SimBoard::SetNextFault(Fault fault) {
 void SimBoard::ClearCommandFolderBlock() {
   std::lock_guard lock(mutex_);
   std::error_code ec;
-  if (fs::is_regular_file(cmd_, ec)) fs::remove(cmd_, ec);
+  if (fs::is_symlink(cmd_, ec)) fs::remove(cmd_, ec);
 }
 
 fs::path SimBoard::StorePicture() {
@@ -257,18 +258,25 @@ void SimBoard::TakeTurn() {
     fs::remove(command_path, ec);
     if (bytes && bytes->size() >= 5 && std::equal(BOARD_MAGIC.begin(), BOARD_MAGIC.end(), bytes->begin())) {
       const std::uint8_t code = (*bytes)[4];
-      if (code == CMD_SCAN && !scanning_) {
+      if (code == CMD_SCAN) {
+        if (scanning_) Log("scan abandoned for a new one");
         fault_ = next_fault_;
         next_fault_ = Fault{};
         progress_ = 0;
         step_ = 0;
+        vanish_countdown_ = 0;
         last_step_ = platform::Clock()->Now();
         scanning_ = true;
         ++scans_started_;
         Log("scan command received" + (fault_.kind == FaultKind::none ? "" : " (fault " + DescribeFault(fault_) + ")"));
       } else if (code == CMD_FEED) {
         ++feeds_;
-        Log("feed command received: sheet fed");
+        if (scanning_) {
+          scanning_ = false;
+          Log("feed command received: scan stopped");
+        } else {
+          Log("feed command received: sheet fed");
+        }
       } else {
         Log("command " + std::to_string(code) + " ignored");
       }
@@ -276,9 +284,10 @@ void SimBoard::TakeTurn() {
       Log("command file without the magic ignored");
     }
   }
+  // A board that never releases the folder is stuck: no progress either.
+  if (scanning_ && fault_.kind == FaultKind::never_release) return;
   if (scanning_) AdvanceScan();
   if (gone_) return;
-  if (scanning_ && fault_.kind == FaultKind::never_release) return;  // keeps the folder
   platform::SetAttributes(cmd_, platform::kAttrNormal);
 }
 

@@ -37,7 +37,7 @@ enum class FaultKind {
   never_release,   // keeps the folder hidden after taking the command
   stall,           // progress stops at `value` percent
   vanish,          // the drive goes away at `value` percent
-  no_cmd_folder,   // a file named cmd stands where the folder should be
+  no_cmd_folder,   // the cmd folder is missing and cannot be created
 };
 
 struct Fault {

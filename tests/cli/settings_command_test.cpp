@@ -70,6 +70,7 @@ TEST(SettingsCommand, RefusesAFolderOnTheBoardAndChangesNothing) {
 
 TEST(SettingsCommand, SaysSoWhenTheSettingsCannotBeStored) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
+  std::filesystem::remove_all(sandbox.dir() / "programdata");  // nowhere to keep them
   const CliRun run = Tavlix({"settings", "--format", "png"});
   EXPECT_EQ(run.status, kExitFailure);
   EXPECT_TRUE(Has(run.err, "not stored")) << run.err;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include "board/command_files.h"
@@ -34,6 +35,7 @@ class EndToEnd : public ::testing::Test {
     WriteFile(table_, "C fixed System /\n");
     std::filesystem::create_directories(save_);
     platform::SetShellOpenHook([this](const std::filesystem::path& p) {
+      std::lock_guard lock(opened_mutex_);
       opened_.insert(p);
       return true;
     });
@@ -129,6 +131,22 @@ class EndToEnd : public ::testing::Test {
   platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(40)};
   RecordingTarget target_;
   std::unique_ptr<sim::SimBoard> board_;
+  // The files the worker asked the desktop to open (after it reported them).
+  std::size_t OpenedCount() {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    std::size_t count = 0;
+    do {
+      {
+        std::lock_guard lock(opened_mutex_);
+        count = opened_.size();
+      }
+      target_.WaitAndPump(std::chrono::milliseconds(2));
+    } while (std::chrono::steady_clock::now() < give_up && count < expected_opened_);
+    return count;
+  }
+
+  std::size_t expected_opened_ = 0;
+  std::mutex opened_mutex_;
   std::set<std::filesystem::path> opened_;
 };
 

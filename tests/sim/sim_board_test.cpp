@@ -161,11 +161,13 @@ TEST_F(SimBoardTest, VanishingUnplugsAndComesBackAfterItsTime) {
   EXPECT_EQ(platform::LoadDriveTable(table_.string()).drives.size(), 2u);
 }
 
-TEST_F(SimBoardTest, BlockedCommandFolderIsAFile) {
+TEST_F(SimBoardTest, BlockedCommandFolderIsMissingAndCannotBeMade) {
   board_->SetNextFault({FaultKind::no_cmd_folder, 0, {}});
-  EXPECT_TRUE(fs::is_regular_file(Cmd()));
-  board_->ClearCommandFolderBlock();
   EXPECT_FALSE(fs::exists(Cmd()));
+  std::error_code ec;
+  EXPECT_FALSE(fs::create_directory(Cmd(), ec));
+  board_->ClearCommandFolderBlock();
+  EXPECT_TRUE(fs::create_directory(Cmd(), ec));
 }
 
 TEST_F(SimBoardTest, PicturesAreCreatedEachStrictlyAfterTheLast) {

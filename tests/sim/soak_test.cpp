@@ -3,6 +3,8 @@
 // overwritten, and the link still answers.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <random>
 
@@ -33,7 +35,9 @@ class Soak : public test::EndToEnd {
 };
 
 TEST_F(Soak, TwoHundredScansWithRandomFaults) {
-  const int scans = 200;
+  // TAVLIX_SOAK_SCANS shortens (or lengthens) the run by hand.
+  const char* wanted = std::getenv("TAVLIX_SOAK_SCANS");
+  const int scans = wanted != nullptr ? std::max(1, std::atoi(wanted)) : 200;
   std::mt19937 random(20261208);
   auto options = BoardOptions();
   options.progress_steps = 3;
@@ -64,7 +68,9 @@ TEST_F(Soak, TwoHundredScansWithRandomFaults) {
     }
     board_->SetNextFault(fault);
     const std::size_t from = Scan();
+    const auto t0 = std::chrono::steady_clock::now();
     ASSERT_TRUE(PumpUntilNote(from, 0)) << "scan " << i << " with " << sim::DescribeFault(fault);
+    if (std::getenv("TAVLIX_SOAK_TRACE")) std::fprintf(stderr, "scan %d %s %s %lld ms\n", i, sim::DescribeFault(fault).c_str(), BoardNotifyName(EndingCode(from)), static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count()));
     outcomes[BoardNotifyName(EndingCode(from))]++;
     if (fault.kind == FaultKind::vanish && !fault.return_after) board_->Plug();
   }
