@@ -96,7 +96,7 @@ void CliWindow::WndProc(int code, std::intptr_t arg) {
       out_ << "The board was removed.\n" << std::flush;
       break;
     case BOARD_JOB_BEGIN: break;
-    case BOARD_JOB_END: DrawProgress(static_cast<int>(arg)); break;
+    case BOARD_JOB_END: EndProgressLine(); break;
     case BOARD_PROGRESS: DrawProgress(static_cast<int>(arg)); break;
     case BOARD_TIMEOUT:
       ShowMessage(ErrorText(texts_, code));
