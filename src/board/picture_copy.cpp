@@ -67,6 +67,9 @@ std::optional<fs::path> PrepareSaveFolder(const std::string& text) {
 }  // namespace
 
 bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
+  // The settings in force when the copy starts serve the whole copy.
+  const int format = OutputFileExt.load();
+  const std::shared_ptr<const std::string> save_path = SavePath();
   const int kind = ClassifyPictureName(strcopyfrom);
   if (kind == kImageNone) {
     Notify(BOARD_SAVE_FAILED, 1);
@@ -83,9 +86,7 @@ bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
     return false;
   }
 
-  // The settings in force when the copy starts serve the whole copy.
-  const int format = OutputFileExt.load();
-  const auto folder = PrepareSaveFolder(*SavePath());
+  const auto folder = PrepareSaveFolder(*save_path);
   if (!folder) {
     Notify(BOARD_SAVE_FAILED, 1);
     return false;
