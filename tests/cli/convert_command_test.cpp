@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "cli/cli_run.h"
 #include "cli/command_line.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
@@ -10,18 +9,6 @@ namespace tavlix::cli {
 namespace {
 
 using imaging::PictureFormat;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun Tavlix(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCommandLine(args, {out, err});
-  return {status, out.str(), err.str()};
-}
 
 class ConvertCommand : public ::testing::Test {
  protected:

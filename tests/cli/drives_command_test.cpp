@@ -1,25 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "cli/cli_run.h"
 #include "cli/command_line.h"
 #include "platform/drives.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::cli {
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun Tavlix(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int status = RunCommandLine(args, {out, err});
-  return {status, out.str(), err.str()};
-}
 
 TEST(DrivesCommand, ReportsTheBoardOnASimulatedDrive) {
   test::TempDir dir;
