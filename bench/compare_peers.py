@@ -26,7 +26,8 @@ def run_once(command, workdir):
     stderr = process.stderr.read().decode(errors="replace")
     process.stderr.close()
     if os.waitstatus_to_exitcode(status) != 0:
-        raise RuntimeError(f"{' '.join(command)} failed: {stderr.strip()}")
+        last_line = stderr.strip().splitlines()[-1] if stderr.strip() else f"exit status {status}"
+        raise RuntimeError(last_line)
     return elapsed, usage.ru_maxrss / 1024.0
 
 

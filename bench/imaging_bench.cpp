@@ -7,6 +7,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -22,10 +23,18 @@ namespace fs = std::filesystem;
 using namespace tavlix;
 
 const bench::Inputs& Inputs() {
+  // The inputs' folder goes when the program ends.
+  struct Folder {
+    fs::path path;
+    ~Folder() {
+      std::error_code ec;
+      fs::remove_all(path, ec);
+    }
+  };
+  static const Folder folder{fs::temp_directory_path() / ("tavlix-bench-" + std::to_string(::getpid()))};
   static const bench::Inputs inputs = [] {
     std::string error;
-    auto in =
-        bench::WriteInputs(fs::temp_directory_path() / ("tavlix-bench-" + std::to_string(::getpid())), error);
+    auto in = bench::WriteInputs(folder.path, error);
     if (in.png.empty()) std::abort();
     return in;
   }();
