@@ -67,36 +67,29 @@ std::optional<fs::path> PrepareSaveFolder(const std::string& text) {
 }  // namespace
 
 bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
-  const int kind = ClassifyPictureName(strcopyfrom);
-  if (kind == kImageNone) {
+  // The settings in force when the copy starts serve the whole copy.
+  const int format = OutputFileExt.load();
+  const std::shared_ptr<const std::string> save_path = SavePath();
+  const auto failed = [this] {
     Notify(BOARD_SAVE_FAILED, 1);
     return false;
-  }
+  };
+  const int kind = ClassifyPictureName(strcopyfrom);
+  if (kind == kImageNone) return failed();
   ImageType = kind;
 
   std::string model, root;
   const bool found = GetTargetDrive(model, root);
   Link().Connected = found;
   const fs::path source = root + strcopyfrom;
-  if (!found || !platform::FileExists(source)) {
-    Notify(BOARD_SAVE_FAILED, 1);
-    return false;
-  }
+  if (!found || !platform::FileExists(source)) return failed();
 
-  // The settings in force when the copy starts serve the whole copy.
-  const int format = OutputFileExt.load();
-  const auto folder = PrepareSaveFolder(*SavePath());
-  if (!folder) {
-    Notify(BOARD_SAVE_FAILED, 1);
-    return false;
-  }
+  const auto folder = PrepareSaveFolder(*save_path);
+  if (!folder) return failed();
   const std::string stamp = imaging::TimeStampName(platform::ToLocalTime(platform::Clock()->WallNow()));
   const CopyPlan plan = PlanCopy(kind, format);
   const auto base = imaging::ChooseFreeBase(*folder, stamp, plan.suffixes);
-  if (!base) {
-    Notify(BOARD_SAVE_FAILED, 1);
-    return false;
-  }
+  if (!base) return failed();
   const fs::path target = *folder / (*base + plan.extension);
 
   bool saved = false;
@@ -113,10 +106,7 @@ bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
       break;
     }
   }
-  if (!saved) {
-    Notify(BOARD_SAVE_FAILED, 1);
-    return false;
-  }
+  if (!saved) return failed();
   Notify(BOARD_IMAGE_SAVED, 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
   return true;

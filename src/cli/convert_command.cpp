@@ -72,7 +72,8 @@ int Failed(CommandIo io, const std::string& message) {
 
 // Without --force an existing target is refused before any work is done.
 bool Taken(const Job& job, const fs::path& path, CommandIo io) {
-  if (job.mode == imaging::SaveMode::replace || !fs::exists(fs::symlink_status(path))) return false;
+  std::error_code ec;
+  if (job.mode == imaging::SaveMode::replace || !fs::exists(fs::symlink_status(path, ec))) return false;
   io.err << "tavlix convert: " << path.string() << " exists; use --force to replace it\n";
   return true;
 }

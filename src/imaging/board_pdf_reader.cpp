@@ -34,8 +34,8 @@ constexpr std::size_t kImageEntryBack = 60;
 constexpr std::size_t kBoundEntryBack = 40;
 
 bool At(Bytes data, std::size_t pos, std::string_view keyword) {
-  return pos <= data.size() && keyword.size() <= data.size() - pos &&
-         std::memcmp(data.data() + pos, keyword.data(), keyword.size()) == 0;
+  if (pos > data.size() || keyword.size() > data.size() - pos) return false;
+  return keyword.empty() || std::memcmp(data.data() + pos, keyword.data(), keyword.size()) == 0;
 }
 
 bool IsSpace(std::uint8_t c) {

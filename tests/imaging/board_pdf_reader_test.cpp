@@ -206,27 +206,6 @@ TEST(BoardPdfReader, ShortAndDamagedStreamsFail) {
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
 }
 
-TEST(BoardPdfReader, EveryCutAndManyFlipsAreHandled) {
-  const Bytes pdf = ColourPdf(2, 6, 4);
-  for (std::size_t n = 0; n < pdf.size(); ++n) {
-    const auto layout = ScanBoardPdf(std::span(pdf).first(n));
-    if (!layout) continue;
-    std::vector<std::uint8_t> pixels;
-    for (int k = 0; k < layout->pages; ++k)
-      (void)InflateBoardPdfPage(std::span(pdf).first(n), *layout, k, pixels);
-  }
-  std::mt19937 random(11);
-  for (int round = 0; round < 2000; ++round) {
-    Bytes mutated = pdf;
-    for (int flips = 0; flips < 3; ++flips)
-      mutated[random() % mutated.size()] = static_cast<std::uint8_t>(random());
-    const auto layout = ScanBoardPdf(mutated);
-    if (!layout) continue;
-    std::vector<std::uint8_t> pixels;
-    for (int k = 0; k < layout->pages; ++k) (void)InflateBoardPdfPage(mutated, *layout, k, pixels);
-  }
-}
-
 TEST(BoardPdfPictures, PagesAreSavedAsPicturesThatMatchThePdf) {
   test::TempDir dir;
   std::vector<Raster> pictures{test::TestPicture(20, 10, 1), test::TestPicture(20, 10, 2)};

@@ -75,26 +75,27 @@ TEST(PdfPlacement, WholePercentScaleCentredOnTheLandscapePage) {
   EXPECT_EQ(std::tie(tall.width, tall.height, tall.x, tall.y), std::make_tuple(416, 589, 213, 3));
 }
 
-TEST(PdfPackaging, JpegIsEmbeddedUnchangedAndPlaced) {
-  test::TempDir dir;
-  test::SavePictureFile(dir / "board.jpg", test::TestPicture(2496, 1760), PictureFormat::jpeg);
-  ASSERT_TRUE(PackagePictureAsPdf(dir / "board.jpg", PictureFormat::jpeg, dir / "out.pdf"));
+// Packages a JPEG of the given size and reads the PDF back.
+PdfFacts PackagedJpeg(const test::TempDir& dir, std::uint32_t width, std::uint32_t height) {
+  const auto source = dir / ("in" + std::to_string(height) + ".jpg");
+  test::SavePictureFile(source, test::TestPicture(width, height), PictureFormat::jpeg);
+  EXPECT_TRUE(PackagePictureAsPdf(source, PictureFormat::jpeg, dir / "out.pdf", SaveMode::replace));
   const PdfFacts facts = ReadBack(dir / "out.pdf");
   ExpectA4Landscape(facts);
-  EXPECT_NE(facts.drawing.find("823 0 0 580 9 7 cm"), std::string::npos) << facts.drawing;
-  EXPECT_NE(facts.image_dict.find("/Width 2496"), std::string::npos);
-  EXPECT_NE(facts.image_dict.find("/Height 1760"), std::string::npos);
-  EXPECT_NE(facts.image_dict.find("/DCTDecode"), std::string::npos);
-  EXPECT_EQ(facts.image_stream, test::ReadText(dir / "board.jpg"));
+  return facts;
 }
 
-TEST(PdfPackaging, TallPictureIsDrawnWithZeroSizeAtTheCentre) {
+TEST(PdfPackaging, JpegIsEmbeddedUnchangedAndPlaced) {
   test::TempDir dir;
-  test::SavePictureFile(dir / "tall.jpg", test::TestPicture(8, 60000), PictureFormat::jpeg);
-  ASSERT_TRUE(PackagePictureAsPdf(dir / "tall.jpg", PictureFormat::jpeg, dir / "out.pdf"));
-  const PdfFacts facts = ReadBack(dir / "out.pdf");
-  ExpectA4Landscape(facts);
-  EXPECT_NE(facts.drawing.find("0 0 0 0 421 297 cm"), std::string::npos) << facts.drawing;
+  const PdfFacts board = PackagedJpeg(dir, 2496, 1760);
+  EXPECT_NE(board.drawing.find("823 0 0 580 9 7 cm"), std::string::npos) << board.drawing;
+  EXPECT_NE(board.image_dict.find("/Width 2496"), std::string::npos);
+  EXPECT_NE(board.image_dict.find("/Height 1760"), std::string::npos);
+  EXPECT_NE(board.image_dict.find("/DCTDecode"), std::string::npos);
+  EXPECT_EQ(board.image_stream, test::ReadText(dir / "in1760.jpg"));
+  // Taller than 59,500 pixels: scale 0, drawn with no size at the centre.
+  const PdfFacts tall = PackagedJpeg(dir, 8, 60000);
+  EXPECT_NE(tall.drawing.find("0 0 0 0 421 297 cm"), std::string::npos) << tall.drawing;
 }
 
 TEST(PdfPackaging, PngKeepsItsOwnDataAndItsPixels) {

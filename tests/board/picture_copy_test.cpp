@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "picture_fixture.h"
+
+namespace tavlix {
+namespace {
+
+using imaging::PictureFormat;
+namespace fs = std::filesystem;
+
+class PictureCopy : public test::PictureTest {
+ protected:
+  bool Copy(const std::string& name, int format) {
+    worker_.ChangeImageFileSetting(format, save_.string());
+    return worker_.CopyImageFile(name);
+  }
+};
+
+TEST_F(PictureCopy, PicturesGoOverInTheChosenFormat) {
+  struct Case {
+    const char* source;
+    PictureFormat kind;
+    int format;
+    const char* saved;
+  };
+  const Case cases[] = {
+      {"a.jpg", PictureFormat::jpeg, kOutputKeepBoardFormat, "20201203_142501.jpg"},
+      {"b.jpg", PictureFormat::jpeg, kOutputJpeg, "20201203_142501.jpg"},
+      {"c.jpg", PictureFormat::jpeg, kOutputPng, "20201203_142501.png"},
+      {"d.png", PictureFormat::png, kOutputKeepBoardFormat, "20201203_142501.png"},
+      {"e.png", PictureFormat::png, kOutputJpeg, "20201203_142501.jpg"},
+      {"f.png", PictureFormat::png, kOutputPng, "20201203_142501.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.source) + " in format " + std::to_string(c.format));
+    fs::remove_all(save_);
+    target_.clear();
+    opened_.clear();
+    const auto source = PutPictureOnBoard(c.source, c.kind);
+    ASSERT_TRUE(Copy(c.source, c.format));
+    EXPECT_EQ(Saved(), std::vector<std::string>{c.saved});
+    EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
+    EXPECT_EQ(opened_, std::vector<fs::path>{save_ / c.saved});
+    const imaging::Raster original = test::Decoded(source), copy = test::Decoded(save_ / c.saved);
+    const bool lossless = std::string(c.saved).ends_with(".png");
+    if (lossless)
+      EXPECT_EQ(copy.rgb, original.rgb);
+    else
+      EXPECT_LT(test::MeanDifference(copy, original), 6.0);
+    EXPECT_EQ(worker_.ImageType, c.kind == PictureFormat::jpeg ? 1 : 2);
+  }
+}
+
+TEST_F(PictureCopy, PicturesBecomePdfsInFormatThreeAndAnyOther) {
+  for (const int format : {kOutputPdf, 9, -1}) {
+    fs::remove_all(save_);
+    PutPictureOnBoard("p.png", PictureFormat::png);
+    ASSERT_TRUE(Copy("p.png", format));
+    EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.pdf"});
+    EXPECT_EQ(test::ReadText(save_ / "20201203_142501.pdf").substr(0, 5), "%PDF-");
+  }
+  EXPECT_EQ(opened_.size(), 3u);
+}
+
+TEST_F(PictureCopy, BoardPdfsBecomePagesOrStayAsTheyAre) {
+  const auto pdf = PutPdfOnBoard("scan.pdf", 2);
+  ASSERT_TRUE(Copy("scan.pdf", kOutputPng));
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.png", "20201203_142501_2.png"}));
+  EXPECT_EQ(test::Decoded(save_ / "20201203_142501_2.png").rgb, test::TestPicture(40, 24, 2).rgb);
+  EXPECT_EQ(opened_, std::vector<fs::path>{save_ / "20201203_142501.png"});
+
+  fs::remove_all(save_);
+  ASSERT_TRUE(Copy("scan.pdf", kOutputJpeg));
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.jpg", "20201203_142501_2.jpg"}));
+
+  for (const int format : {kOutputKeepBoardFormat, kOutputPdf}) {
+    fs::remove_all(save_);
+    ASSERT_TRUE(Copy("scan.pdf", format));
+    EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.pdf"});
+    EXPECT_EQ(test::ReadText(save_ / "20201203_142501.pdf"), test::ReadText(pdf));
+  }
+  PutPdfOnBoard("UPPER.PDF", 1);
+  fs::remove_all(save_);
+  ASSERT_TRUE(Copy("UPPER.PDF", kOutputPng));
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
+}
+
+TEST_F(PictureCopy, NamesThatAreNotPicturesAndMissingSourcesFail) {
+  PutPictureOnBoard("x.Png", PictureFormat::png);
+  PutPictureOnBoard("photo.jpeg", PictureFormat::jpeg);
+  EXPECT_FALSE(Copy("x.Png", kOutputPng));
+  EXPECT_FALSE(Copy("gone.png", kOutputPng));
+  EXPECT_EQ(Codes(), (std::vector<int>{BOARD_SAVE_FAILED, BOARD_SAVE_FAILED}));
+  EXPECT_TRUE(Saved().empty());
+  EXPECT_TRUE(opened_.empty());
+  EXPECT_TRUE(Copy("photo.jpeg", kOutputKeepBoardFormat));
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
+}
+
+TEST_F(PictureCopy, ANameTakenGetsACounterAfterTheStamp) {
+  fs::create_directories(save_);
+  test::WriteFile(save_ / "20201203_142501.png", "older picture");
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  ASSERT_TRUE(Copy("a.png", kOutputPng));  // again within the same second
+  EXPECT_EQ(test::ReadText(save_ / "20201203_142501.png"), "older picture");
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-2.png",
+                                               "20201203_142501.png"}));
+  EXPECT_EQ(opened_.back(), save_ / "20201203_142501-2.png");
+
+  // Every page of one copy shares the counter, also when only a later
+  // page's name was taken.
+  fs::remove_all(save_);
+  fs::create_directories(save_);
+  test::WriteFile(save_ / "20201203_142501_2.png", "someone's page");
+  PutPdfOnBoard("b.pdf", 2);
+  ASSERT_TRUE(Copy("b.pdf", kOutputPng));
+  EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-1_2.png",
+                                               "20201203_142501_2.png"}));
+}
+
+TEST_F(PictureCopy, APictureThatCannotBeDecodedIsReportedAndCopiedPlain) {
+  const auto damaged = PutOnBoard("broken.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
+  EXPECT_FALSE(Copy("broken.jpg", kOutputPng));
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
+  EXPECT_TRUE(opened_.empty());
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
+  EXPECT_EQ(test::ReadText(save_ / "20201203_142501.jpg"), test::ReadText(damaged));
+
+  // Also when the plain copy keeps the name the conversion would have had.
+  fs::remove_all(save_);
+  EXPECT_FALSE(Copy("broken.jpg", kOutputJpeg));
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
+}
+
+TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  ASSERT_FALSE(fs::exists(save_));
+  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
+
+  worker_.ChangeImageFileSetting(kOutputPng, (save_ / "deeper").string() + "/");
+  EXPECT_TRUE(worker_.CopyImageFile("a.png"));
+  EXPECT_TRUE(fs::exists(save_ / "deeper" / "20201203_142501.png"));
+
+  worker_.ChangeImageFileSetting(kOutputPng, (dir_ / "x" / "y").string());
+  EXPECT_FALSE(worker_.CopyImageFile("a.png"));
+  EXPECT_FALSE(fs::exists(dir_ / "x"));
+  EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
+}
+
+TEST_F(PictureCopy, AReadOnlySaveFolderIsAFailureAndLeavesNothing) {
+  // Root may write anywhere a mode allows; /proc/self takes no files at all.
+  fs::path folder = "/proc/self";
+  if (::geteuid() != 0) {
+    folder = dir_ / "locked";
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  }
+  PutPictureOnBoard("a.jpg", PictureFormat::jpeg);
+  for (const int format : {kOutputPng, kOutputJpeg, kOutputPdf}) {
+    worker_.ChangeImageFileSetting(format, folder.string());
+    EXPECT_FALSE(worker_.CopyImageFile("a.jpg")) << format;
+  }
+  PutPdfOnBoard("b.pdf", 1);
+  worker_.ChangeImageFileSetting(kOutputKeepBoardFormat, folder.string());
+  EXPECT_FALSE(worker_.CopyImageFile("b.pdf"));
+  EXPECT_EQ(Codes(), std::vector<int>(4, BOARD_SAVE_FAILED));
+  EXPECT_TRUE(opened_.empty());
+  if (::geteuid() != 0) {
+    EXPECT_TRUE(fs::is_empty(folder));
+  }
+}
+
+TEST_F(PictureCopy, ASourceThatVanishesDuringTheCopyIsAFailure) {
+  const auto source = PutPictureOnBoard("a.png", PictureFormat::png);
+  Link().Connected = false;  // so the copy's drive look-up reports the board
+  target_.on_note = [&](const test::Note& note) {
+    if (note.code == BOARD_FOUND) fs::remove(source);
+  };
+  EXPECT_FALSE(Copy("a.png", kOutputPng));
+  EXPECT_EQ(Codes(), (std::vector<int>{BOARD_FOUND, BOARD_SAVE_FAILED}));
+  EXPECT_TRUE(Saved().empty());
+}
+
+TEST_F(PictureCopy, SettingsChangedDuringACopyApplyToTheNextOne) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  worker_.ChangeImageFileSetting(kOutputPng, save_.string());
+  Link().Connected = false;
+  target_.on_note = [&](const test::Note& note) {
+    if (note.code == BOARD_FOUND) worker_.ChangeImageFileSetting(kOutputJpeg, (dir_ / "elsewhere").string());
+  };
+  ASSERT_TRUE(worker_.CopyImageFile("a.png"));
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
+  EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+}
+
+TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  worker_.FlgOpenSavedFile = false;
+  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
+  EXPECT_TRUE(opened_.empty());
+}
+
+}  // namespace
+}  // namespace tavlix
