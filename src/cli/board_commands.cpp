@@ -22,6 +22,8 @@ constexpr std::string_view kExitStatusHelp =
     "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed,\n"
     "130 interrupted.\n";
 
+constexpr std::string_view kCommandStillWaiting = "tavlix: an earlier command is still waiting for the board\n";
+
 // Parses the session options; prints help or the problem. Returns the exit
 // status to end with, or nullopt to go on.
 std::optional<int> Prepare(std::span<const std::string> args, CommandIo io, std::string_view help,
@@ -61,18 +63,14 @@ int RunScanCommand(std::span<const std::string> args, CommandIo io) {
   CatchInterrupts();
   BoardSession session(io, *settings, IsTerminal(io.out));
   if (!session.started()) return kExitFailure;
-  if (!session.WaitForBoard()) {
-    SetFlgAppScan(false);
-    session.window().ShowMessage(settings->texts.msg_usbreturnerr);
-    return kExitNoBoard;
-  }
+  if (!session.BoardPresent()) return kExitNoBoard;
   SetFlgAppScanTimeout(true);
   SetFlgAppScan(true);
   switch (WriteCommand(CMD_SCAN, 2000, true)) {
     case kWriteHandedOver: break;
     case kWriteBusy:
       SetFlgAppScan(false);
-      io.err << "tavlix: an earlier command is still waiting for the board\n";
+      io.err << kCommandStillWaiting;
       return kExitFailure;
     case kWriteTimedOut:
       session.window().ShowMessage(settings->texts.msg_detatcherr);
@@ -100,18 +98,14 @@ int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
     return *done;
   BoardSession session(io, *settings, IsTerminal(io.out));
   if (!session.started()) return kExitFailure;
-  if (!session.WaitForBoard()) {
-    SetFlgAppScan(false);
-    session.window().ShowMessage(settings->texts.msg_usbreturnerr);
-    return kExitNoBoard;
-  }
+  if (!session.BoardPresent()) return kExitNoBoard;
   SetFlgAppScan(true);
   const int result = WriteCommand(CMD_FEED, 2000, true);
   SetFlgAppScan(false);
   ProcessMessages();
   switch (result) {
     case kWriteHandedOver: io.out << "The feed command was handed to the board.\n"; return kExitOk;
-    case kWriteBusy: io.err << "tavlix: an earlier command is still waiting for the board\n"; return kExitFailure;
+    case kWriteBusy: io.err << kCommandStillWaiting; return kExitFailure;
     default: session.window().ShowMessage(settings->texts.msg_errorother); return kExitTimeout;
   }
 }

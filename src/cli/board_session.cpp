@@ -58,14 +58,17 @@ BoardSession::~BoardSession() {
   platform::SetShellOpenHook(nullptr);
 }
 
-bool BoardSession::WaitForBoard() {
+bool BoardSession::BoardPresent() {
   for (int i = 0; i < 5; ++i) {
     ProcessMessages();
     if (IsConnected()) return true;
     platform::SleepFor(platform::Millis(100));
   }
   ProcessMessages();
-  return IsConnected();
+  if (IsConnected()) return true;
+  SetFlgAppScan(false);
+  window_.ShowMessage(settings_.texts.msg_usbreturnerr);
+  return false;
 }
 
 bool BoardSession::WaitForOutcome() {

@@ -46,8 +46,9 @@ class BoardSession {
   CliWindow& window() { return window_; }
   bool started() const { return started_; }
 
-  // Asks up to five times, 100 ms apart, whether the board is present.
-  bool WaitForBoard();
+  // Asks up to five times, 100 ms apart, whether the board is present; when
+  // it is not, ends the operation and shows the no-board text.
+  bool BoardPresent();
   // Pumps the window until the operation ends or Ctrl-C; false on Ctrl-C.
   bool WaitForOutcome();
   // Names of files that appeared in the save folder since the last call.

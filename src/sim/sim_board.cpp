@@ -99,7 +99,9 @@ SimBoard::SimBoard(SimBoardOptions options)
   if (options_.progress_steps < 1) options_.progress_steps = 1;
 }
 
-SimBoard::~SimBoard() { Stop(); }
+SimBoard::~SimBoard() {
+  Stop();
+}
 
 void SimBoard::Log(const std::string& line) const {
   if (options_.log) options_.log(line);
@@ -245,7 +247,7 @@ void SimBoard::Step() {
     }
     return;
   }
-  if (!platform::DirectoryExists(cmd_)) return;  // the computer creates it
+  if (!platform::DirectoryExists(cmd_)) return;                              // the computer creates it
   if ((platform::GetAttributes(cmd_) & platform::kAttrHidden) == 0) return;  // the computer's turn
   TakeTurn();
 }
@@ -268,7 +270,8 @@ void SimBoard::TakeTurn() {
         last_step_ = platform::Clock()->Now();
         scanning_ = true;
         ++scans_started_;
-        Log("scan command received" + (fault_.kind == FaultKind::none ? "" : " (fault " + DescribeFault(fault_) + ")"));
+        Log("scan command received" +
+            (fault_.kind == FaultKind::none ? "" : " (fault " + DescribeFault(fault_) + ")"));
       } else if (code == CMD_FEED) {
         ++feeds_;
         if (scanning_) {
@@ -321,7 +324,8 @@ void SimBoard::AdvanceScan() {
   // so the computer has taken that progress as its last.
   if (fault_.kind == FaultKind::vanish && progress_ >= fault_.value && vanish_countdown_ == 0)
     vanish_countdown_ = 2;
-  WriteAtomically(cmd_ / std::string(kProgressFileName), std::string(static_cast<std::size_t>(progress_), 'P'));
+  WriteAtomically(cmd_ / std::string(kProgressFileName),
+                  std::string(static_cast<std::size_t>(progress_), 'P'));
   Log("progress " + std::to_string(progress_) + "%");
   if (progress_ >= 100) FinishScan();
 }
@@ -345,7 +349,10 @@ void SimBoard::WriteResult() {
   // Six values (the scan's number and picture size) and a tail byte.
   const std::uint16_t values[6] = {static_cast<std::uint16_t>(scans_started_.load()),
                                    static_cast<std::uint16_t>(picture_.width),
-                                   static_cast<std::uint16_t>(picture_.height), 0, 0, 0};
+                                   static_cast<std::uint16_t>(picture_.height),
+                                   0,
+                                   0,
+                                   0};
   for (const std::uint16_t v : values) {
     bytes.push_back(static_cast<char>(v >> 8));
     bytes.push_back(static_cast<char>(v & 0xFF));

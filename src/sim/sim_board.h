@@ -56,13 +56,13 @@ std::optional<Fault> ParseFault(std::string_view text);
 std::string DescribeFault(const Fault& fault);
 
 struct SimBoardOptions {
-  std::filesystem::path root;          // the drive's root folder
-  std::filesystem::path drive_table;   // empty: the board never leaves
+  std::filesystem::path root;         // the drive's root folder
+  std::filesystem::path drive_table;  // empty: the board never leaves
   char letter = 'E';
   std::string model = "R-61";
-  int progress_steps = 5;              // progress writes per scan (the last is 100)
-  platform::Millis step_pace{100};     // at least this long between steps
-  PictureSpec picture;                 // what a scan stores
+  int progress_steps = 5;           // progress writes per scan (the last is 100)
+  platform::Millis step_pace{100};  // at least this long between steps
+  PictureSpec picture;              // what a scan stores
   // Receives one line per thing the board does, when set.
   std::function<void(const std::string&)> log;
 };

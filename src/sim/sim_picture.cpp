@@ -11,15 +11,15 @@ namespace {
 
 // A sheet of whiteboard: white, a frame, and strokes whose places depend on
 // the picture's serial and page, so that no two pictures are alike.
-std::vector<std::uint8_t> Pattern(const PictureSpec& spec, int serial, int page) {
-  const std::size_t channels = spec.grey ? 1 : 3;
-  const std::size_t w = spec.width;
-  const std::size_t h = spec.height;
+std::vector<std::uint8_t> Pattern(const PictureSpec& look, int serial, int page) {
+  const std::size_t channels = look.grey ? 1 : 3;
+  const std::size_t w = look.width;
+  const std::size_t h = look.height;
   std::vector<std::uint8_t> pixels(w * h * channels, 255);
   auto ink = [&](std::size_t x, std::size_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     if (x >= w || y >= h) return;
     std::uint8_t* p = &pixels[(y * w + x) * channels];
-    if (spec.grey) {
+    if (look.grey) {
       p[0] = static_cast<std::uint8_t>((r * 30 + g * 59 + b * 11) / 100);
     } else {
       p[0] = r;
@@ -49,8 +49,9 @@ std::vector<std::uint8_t> Pattern(const PictureSpec& spec, int serial, int page)
   return pixels;
 }
 
-imaging::RasterView View(const PictureSpec& spec, const std::vector<std::uint8_t>& pixels) {
-  return {spec.width, spec.height, spec.grey ? imaging::PixelLayout::grey8 : imaging::PixelLayout::rgb24, pixels};
+imaging::RasterView View(const PictureSpec& look, const std::vector<std::uint8_t>& pixels) {
+  return {look.width, look.height, look.grey ? imaging::PixelLayout::grey8 : imaging::PixelLayout::rgb24,
+          pixels};
 }
 
 }  // namespace
@@ -71,19 +72,18 @@ std::string_view PictureExtension(PictureKind kind) {
   return ".png";
 }
 
-Status WriteSimPicture(const PictureSpec& spec, const std::filesystem::path& path, int serial) {
-  if (spec.kind != PictureKind::pdf) {
-    const auto pixels = Pattern(spec, serial, 1);
-    return imaging::SavePicture(View(spec, pixels),
-                                spec.kind == PictureKind::png ? imaging::PictureFormat::png
-                                                              : imaging::PictureFormat::jpeg,
-                                path);
+Status WriteSimPicture(const PictureSpec& look, const std::filesystem::path& path, int serial) {
+  if (look.kind != PictureKind::pdf) {
+    const auto pixels = Pattern(look, serial, 1);
+    return imaging::SavePicture(
+        View(look, pixels),
+        look.kind == PictureKind::png ? imaging::PictureFormat::png : imaging::PictureFormat::jpeg, path);
   }
-  const int pages = spec.pages < 1 ? 1 : (spec.pages > 4 ? 4 : spec.pages);
+  const int pages = look.pages < 1 ? 1 : (look.pages > 4 ? 4 : look.pages);
   std::vector<std::vector<std::uint8_t>> pixels;
   std::vector<imaging::RasterView> views;
-  for (int page = 1; page <= pages; ++page) pixels.push_back(Pattern(spec, serial, page));
-  for (const auto& p : pixels) views.push_back(View(spec, p));
+  for (int page = 1; page <= pages; ++page) pixels.push_back(Pattern(look, serial, page));
+  for (const auto& p : pixels) views.push_back(View(look, p));
   auto pdf = imaging::WriteBoardPdf(views);
   if (!pdf) return Error{pdf.error()};
   if (std::filesystem::exists(path)) return Fail(path.string() + " exists already");

@@ -29,6 +29,6 @@ std::string_view PictureExtension(PictureKind kind);  // ".png", ".jpg", ".pdf"
 
 // Writes picture number `serial` to `path` (replacing nothing: the file must
 // not exist yet).
-Status WriteSimPicture(const PictureSpec& spec, const std::filesystem::path& path, int serial);
+Status WriteSimPicture(const PictureSpec& look, const std::filesystem::path& path, int serial);
 
 }  // namespace tavlix::sim
