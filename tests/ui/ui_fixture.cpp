@@ -1,7 +1,6 @@
 #include "ui_fixture.h"
 
 #include <QApplication>
-#include <cstdlib>
 
 #include "board/driver_facade.h"
 #include "board/link_state.h"
@@ -11,13 +10,7 @@
 namespace tavlix::test {
 
 void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
+  ASSERT_NE(QApplication::instance(), nullptr) << "ui_tests_main makes the application";
 }
 
 settings::LocalisedTexts DefaultTexts() {

@@ -1,5 +1,5 @@
-// What the toolbar's tests share: a QApplication (offscreen unless the
-// environment picks a platform), a presenter that records instead of showing,
+// What the toolbar's tests share: the check for the QApplication that
+// ui_tests_main makes, a presenter that records instead of showing,
 // and a private world for the settings, the texts and the drive table, with a
 // virtual clock so that the toolbar's pauses cost nothing.
 #pragma once
@@ -21,6 +21,7 @@
 
 namespace tavlix::test {
 
+// Fails the test when there is no QApplication.
 void EnsureApplication();
 
 class RecordingPresenter final : public TavlixSoft::Presenter {
