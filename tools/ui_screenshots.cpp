@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   ok = Save(form, folder, "toolbar-progress.png") && ok;
 
   TavlixSoft::FormSetting dialog(presenter);
-  dialog.textBox_FilePath_SaveTo->setText(QDir::homePath() + QStringLiteral("/Pictures/TavlixConnect"));
+  dialog.textBox_FilePath_SaveTo->setText(QStringLiteral("/home/me/Pictures/TavlixConnect"));
   dialog.SetChoice(TavlixSoft::ChoiceForFormatCode(2));
   dialog.show();
   ok = Save(dialog, folder, "settings-dialog.png") && ok;
