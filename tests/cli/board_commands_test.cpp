@@ -2,10 +2,10 @@
 // board on real folders, in compressed time.
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "board/driver_facade.h"
 #include "cli/command_line.h"
+#include "cli_run.h"
 #include "cli/interrupt.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
@@ -17,12 +17,6 @@ namespace tavlix::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 class BoardCommands : public ::testing::Test {
  protected:
@@ -49,11 +43,10 @@ class BoardCommands : public ::testing::Test {
     board_->Start(platform::Millis(20));
   }
 
-  CliRun Tavlix(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = RunCommandLine(args, {out, err});
+  static CliRun Tavlix(std::vector<std::string> args) {
+    CliRun run = cli::Tavlix(std::move(args));
     ResetDriverForTests();  // one link a process; the next command gets a new one
-    return {status, out.str(), err.str()};
+    return run;
   }
 
   test::TempDir dir_;
