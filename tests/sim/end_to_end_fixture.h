@@ -128,7 +128,7 @@ class EndToEnd : public ::testing::Test {
   std::filesystem::path table_ = dir_ / "drives.txt";
   std::filesystem::path save_ = dir_ / "saved";
   ScopedEnv env_{platform::kDriveTableVariable, table_.string()};
-  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(40)};
+  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(25)};
   RecordingTarget target_;
   std::unique_ptr<sim::SimBoard> board_;
   // The files the worker asked the desktop to open (after it reported them).

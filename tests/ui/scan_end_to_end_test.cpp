@@ -39,7 +39,7 @@ TEST(ScanFromTheToolbar, PressingScanSavesThePictureAndAnnouncesIt) {
   ScopedEnv all_users(platform::kAllUsersProfileVariable, (dir / "programdata").string());
   ScopedEnv profile(platform::kUserProfileVariable, (dir / "profile").string());
   ScopedEnv table(platform::kDriveTableVariable, (dir / "drives").string());
-  platform::ScopedClock clock(std::make_shared<platform::ScaledClock>(40));
+  platform::ScopedClock clock(std::make_shared<platform::ScaledClock>(25));
   std::vector<std::filesystem::path> opened;
   platform::SetShellOpenHook([&](const std::filesystem::path& p) {
     opened.push_back(p);
