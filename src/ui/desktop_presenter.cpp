@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+#include "ui/desktop_notification.h"
 #include "ui/presenter.h"
 
 namespace TavlixSoft {
@@ -12,6 +13,10 @@ void DesktopPresenter::ShowMessageBox(const QString& text) {
 }
 
 void DesktopPresenter::ShowBalloon(QSystemTrayIcon& tray, const QString& text) {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    SendDesktopNotification(text, kBalloonMilliseconds);  // nowhere for a balloon to appear
+    return;
+  }
   tray.showMessage(QString(), text, QSystemTrayIcon::NoIcon, kBalloonMilliseconds);
 }
 

@@ -32,8 +32,8 @@ class Presenter {
   virtual std::optional<QString> BrowseFolder(QWidget* owner, const QString& description) = 0;
 };
 
-// The real thing: QMessageBox, QSystemTrayIcon::showMessage, QDialog::exec and
-// QFileDialog.
+// The real thing: QMessageBox, QSystemTrayIcon::showMessage (the desktop's
+// notification service where there is no tray), QDialog::exec and QFileDialog.
 class DesktopPresenter final : public Presenter {
  public:
   void ShowMessageBox(const QString& text) override;
