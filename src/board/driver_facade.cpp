@@ -115,22 +115,14 @@ int Write(std::span<const std::uint8_t> buff, int timeout, bool bsync) {
   if (!bsync) return kWriteHandedOver;
 
   auto taken = [&] { return link.WriteRequest.load(std::memory_order_acquire) != kMailboxWaiting; };
-  if (PollWhilePumping(timeout, taken)) {
-    // Claimed, perhaps at the last moment: it is being written, not lost.
-    while (link.WriteRequest.load(std::memory_order_acquire) == kMailboxClaimed) {
-      platform::SleepFor(kPollStep);
-      ProcessMessages();
-    }
-    return kWriteHandedOver;
+  if (!PollWhilePumping(timeout, taken)) {
+    int waiting = kMailboxWaiting;
+    if (link.WriteRequest.compare_exchange_strong(waiting, kMailboxEmpty, std::memory_order_acq_rel))
+      return kWriteTimedOut;
+    // The worker claimed it between the last look and the withdrawal.
   }
-  int waiting = kMailboxWaiting;
-  if (link.WriteRequest.compare_exchange_strong(waiting, kMailboxEmpty, std::memory_order_acq_rel))
-    return kWriteTimedOut;
-  // The worker claimed it between the last look and the withdrawal.
-  while (link.WriteRequest.load(std::memory_order_acquire) == kMailboxClaimed) {
-    platform::SleepFor(kPollStep);
-    ProcessMessages();
-  }
+  // Claimed, perhaps at the last moment: it is being written, not lost.
+  PollWhilePumping(0, [&] { return link.WriteRequest.load(std::memory_order_acquire) != kMailboxClaimed; });
   return kWriteHandedOver;
 }
 
