@@ -22,29 +22,36 @@ constexpr std::string_view kExitStatusHelp =
     "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed,\n"
     "130 interrupted.\n";
 
-constexpr std::string_view kCommandStillWaiting = "tavlix: an earlier command is still waiting for the board\n";
+constexpr std::string_view kCommandStillWaiting =
+    "tavlix: an earlier command is still waiting for the board\n";
 
-// Parses the session options; prints help or the problem. Returns the exit
-// status to end with, or nullopt to go on.
-std::optional<int> Prepare(std::span<const std::string> args, CommandIo io, std::string_view help,
-                           std::optional<SessionSettings>& settings) {
+using SessionBody = int (*)(BoardSession& session, const SessionSettings& settings, CommandIo io);
+
+// Parses the session options (printing the help or the problem), starts the
+// board link with the command line's window and runs `body` in it, with Ctrl-C
+// caught. Returns the command's exit status.
+int RunInSession(std::span<const std::string> args, CommandIo io, std::string_view help,
+                 const SessionBody& body) {
   const ParsedOptions options = ParseOptions(args, kSessionOptions, {});
   if (options.has("--help")) {
     io.out << help << kSessionOptionsHelp << kExitStatusHelp;
     return kExitOk;
   }
   if (!options.error.empty() || !options.positional.empty()) {
-    io.err << "tavlix: " << (options.error.empty() ? "unexpected argument " + options.positional[0] : options.error)
+    io.err << "tavlix: "
+           << (options.error.empty() ? "unexpected argument " + options.positional[0] : options.error)
            << "\n";
     return kExitUsage;
   }
-  auto loaded = LoadSessionSettings(options);
-  if (!loaded) {
-    io.err << "tavlix: " << loaded.error() << "\n";
+  const auto settings = LoadSessionSettings(options);
+  if (!settings) {
+    io.err << "tavlix: " << settings.error() << "\n";
     return kExitUsage;
   }
-  settings = std::move(*loaded);
-  return std::nullopt;
+  CatchInterrupts();
+  BoardSession session(io, *settings, IsTerminal(io.out));
+  if (!session.started()) return kExitFailure;
+  return body(session, *settings, io);
 }
 
 void ReportSaved(BoardSession& session, CommandIo io) {
@@ -53,16 +60,9 @@ void ReportSaved(BoardSession& session, CommandIo io) {
 
 }  // namespace
 
-int RunScanCommand(std::span<const std::string> args, CommandIo io) {
-  std::optional<SessionSettings> settings;
-  if (auto done = Prepare(args, io,
-                          "Usage: tavlix scan [OPTIONS]\n\n"
-                          "Tells the board to scan, shows the progress and saves the picture.\n\n",
-                          settings))
-    return *done;
-  CatchInterrupts();
-  BoardSession session(io, *settings, IsTerminal(io.out));
-  if (!session.started()) return kExitFailure;
+namespace {
+
+int Scan(BoardSession& session, const SessionSettings& settings, CommandIo io) {
   if (!session.BoardPresent()) return kExitNoBoard;
   SetFlgAppScanTimeout(true);
   SetFlgAppScan(true);
@@ -73,11 +73,11 @@ int RunScanCommand(std::span<const std::string> args, CommandIo io) {
       io.err << kCommandStillWaiting;
       return kExitFailure;
     case kWriteTimedOut:
-      session.window().ShowMessage(settings->texts.msg_detatcherr);
+      session.window().ShowMessage(settings.texts.msg_detatcherr);
       SetFlgAppScan(false);
       return kExitTimeout;
     default:
-      session.window().ShowMessage(settings->texts.msg_errore5);
+      session.window().ShowMessage(settings.texts.msg_errore5);
       SetFlgAppScan(false);
       return kExitFailure;
   }
@@ -89,15 +89,7 @@ int RunScanCommand(std::span<const std::string> args, CommandIo io) {
   return ExitStatusOf(session.window().outcome());
 }
 
-int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
-  std::optional<SessionSettings> settings;
-  if (auto done = Prepare(args, io,
-                          "Usage: tavlix feed [OPTIONS]\n\n"
-                          "Sends the board the sheet-feed command (also its stop command).\n\n",
-                          settings))
-    return *done;
-  BoardSession session(io, *settings, IsTerminal(io.out));
-  if (!session.started()) return kExitFailure;
+int Feed(BoardSession& session, const SessionSettings& settings, CommandIo io) {
   if (!session.BoardPresent()) return kExitNoBoard;
   SetFlgAppScan(true);
   const int result = WriteCommand(CMD_FEED, 2000, true);
@@ -106,21 +98,12 @@ int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
   switch (result) {
     case kWriteHandedOver: io.out << "The feed command was handed to the board.\n"; return kExitOk;
     case kWriteBusy: io.err << kCommandStillWaiting; return kExitFailure;
-    default: session.window().ShowMessage(settings->texts.msg_errorother); return kExitTimeout;
+    default: session.window().ShowMessage(settings.texts.msg_errorother); return kExitTimeout;
   }
 }
 
-int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
-  std::optional<SessionSettings> settings;
-  if (auto done = Prepare(args, io,
-                          "Usage: tavlix watch [OPTIONS]\n\n"
-                          "Collects every new picture the board stores, until Ctrl-C.\n\n",
-                          settings))
-    return *done;
-  CatchInterrupts();
-  BoardSession session(io, *settings, IsTerminal(io.out));
-  if (!session.started()) return kExitFailure;
-  io.out << "Watching for pictures; they go to " << settings->save_folder << ". Ctrl-C stops.\n" << std::flush;
+int Watch(BoardSession& session, const SessionSettings& settings, CommandIo io) {
+  io.out << "Watching for pictures; they go to " << settings.save_folder << ". Ctrl-C stops.\n" << std::flush;
   while (!Interrupted()) {
     session.window().WaitAndPump(std::chrono::milliseconds(100));
     ReportSaved(session, io);
@@ -128,6 +111,29 @@ int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
   }
   io.out << session.window().pictures_saved() << " picture(s) saved.\n";
   return kExitOk;
+}
+
+}  // namespace
+
+int RunScanCommand(std::span<const std::string> args, CommandIo io) {
+  return RunInSession(args, io,
+                      "Usage: tavlix scan [OPTIONS]\n\n"
+                      "Tells the board to scan, shows the progress and saves the picture.\n\n",
+                      Scan);
+}
+
+int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
+  return RunInSession(args, io,
+                      "Usage: tavlix feed [OPTIONS]\n\n"
+                      "Sends the board the sheet-feed command (also its stop command).\n\n",
+                      Feed);
+}
+
+int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
+  return RunInSession(args, io,
+                      "Usage: tavlix watch [OPTIONS]\n\n"
+                      "Collects every new picture the board stores, until Ctrl-C.\n\n",
+                      Watch);
 }
 
 int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
@@ -155,7 +161,8 @@ int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
     return kExitOk;
   }
   const bool hidden = (platform::GetAttributes(folder) & platform::kAttrHidden) != 0;
-  io.out << "Command folder: " << (hidden ? "hidden (the board's turn)" : "visible (the computer's turn)") << "\n";
+  io.out << "Command folder: " << (hidden ? "hidden (the board's turn)" : "visible (the computer's turn)")
+         << "\n";
   for (const auto name : {kCommandFileName, kProgressFileName, kResultFileName}) {
     const auto length = platform::ReadFileLength(folder / name);
     if (length) io.out << "  " << name << ": " << *length << " bytes\n";
