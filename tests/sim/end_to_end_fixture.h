@@ -110,17 +110,28 @@ class EndToEnd : public ::testing::Test {
     return from;
   }
 
+  // One scan the board spoils with `fault`, pumped until `until` (0: any
+  // ending note); the codes it produced, progress left out.
+  std::vector<int> ScanWithFault(const sim::Fault& fault, int until) {
+    board_->SetNextFault(fault);
+    const std::size_t from = Scan();
+    EXPECT_TRUE(PumpUntilNote(from, until)) << sim::DescribeFault(fault);
+    return CodesFrom(from);
+  }
+
   std::vector<int> CodesFrom(std::size_t from, bool with_progress = false) const {
     std::vector<int> codes;
     const auto notes = target_.notes();
     for (std::size_t i = from; i < notes.size(); ++i)
-      if (with_progress || notes[i].code != BOARD_PROGRESS || notes[i].arg == -1) codes.push_back(notes[i].code);
+      if (with_progress || notes[i].code != BOARD_PROGRESS || notes[i].arg == -1)
+        codes.push_back(notes[i].code);
     return codes;
   }
 
   std::set<std::string> SavedNames() const {
     std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(save_)) names.insert(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(save_))
+      names.insert(e.path().filename().string());
     return names;
   }
 

@@ -34,14 +34,15 @@ TEST_F(ScanRoad, EveryPictureKindLandsInEveryOutputFormat) {
   StartBoard(options);
   StartLink(kOutputPng);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(sim::PictureExtension(c.kind)) + " pages " + std::to_string(c.pages) + " format " +
-                 std::to_string(c.format));
+    SCOPED_TRACE(std::string(sim::PictureExtension(c.kind)) + " pages " + std::to_string(c.pages) +
+                 " format " + std::to_string(c.format));
     board_->SetPicture({c.kind, c.pages, c.grey, 96, 64});
     OfferSetting(c.format, save_.string());
     const auto before = SavedNames();
     const std::size_t from = Scan();
     ASSERT_TRUE(PumpUntilNote(from, 0));
-    EXPECT_EQ(CodesFrom(from), (std::vector<int>{BOARD_JOB_BEGIN, BOARD_IMAGE_SAVED, BOARD_JOB_END, BOARD_PROGRESS}));
+    EXPECT_EQ(CodesFrom(from),
+              (std::vector<int>{BOARD_JOB_BEGIN, BOARD_IMAGE_SAVED, BOARD_JOB_END, BOARD_PROGRESS}));
     std::vector<std::string> added;
     for (const auto& name : SavedNames())
       if (!before.count(name)) added.push_back(name);
@@ -75,13 +76,7 @@ TEST_F(ScanRoad, BoardAnswersEndTheScanWithTheirNotification) {
   };
   StartBoard(BoardOptions());
   StartLink(kOutputPng);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(sim::DescribeFault(c.fault));
-    board_->SetNextFault(c.fault);
-    const std::size_t from = Scan();
-    ASSERT_TRUE(PumpUntilNote(from, 0));
-    EXPECT_EQ(CodesFrom(from), c.codes);
-  }
+  for (const auto& c : cases) EXPECT_EQ(ScanWithFault(c.fault, 0), c.codes) << sim::DescribeFault(c.fault);
   EXPECT_TRUE(SavedNames().empty());
 }
 
@@ -96,11 +91,9 @@ TEST_F(ScanRoad, BoardsThatStopAnsweringAreTimedOut) {
   StartBoard(BoardOptions());
   StartLink(kOutputPng);
   for (const auto& c : cases) {
-    SCOPED_TRACE(sim::DescribeFault(c.fault));
-    board_->SetNextFault(c.fault);
-    const std::size_t from = Scan();
-    ASSERT_TRUE(PumpUntilNote(from, BOARD_TIMEOUT));
-    EXPECT_EQ(CodesFrom(from), (std::vector<int>{BOARD_JOB_BEGIN, BOARD_JOB_END, BOARD_PROGRESS, BOARD_TIMEOUT}));
+    EXPECT_EQ(ScanWithFault(c.fault, BOARD_TIMEOUT),
+              (std::vector<int>{BOARD_JOB_BEGIN, BOARD_JOB_END, BOARD_PROGRESS, BOARD_TIMEOUT}))
+        << sim::DescribeFault(c.fault);
     // The board keeps the folder after never-release; give it back for the next case.
     platform::SetAttributes(dir_ / "board" / "cmd", platform::kAttrNormal);
   }
@@ -126,8 +119,8 @@ TEST_F(ScanRoad, BoardVanishingEarlyIsDetachedAndLateIsForgiven) {
   std::size_t from = Scan();
   ASSERT_TRUE(PumpUntilNote(from, BOARD_DETACHED));
   target_.Pump();
-  EXPECT_EQ(CodesFrom(from), (std::vector<int>{BOARD_JOB_BEGIN, BOARD_LOST, BOARD_DETACHED, BOARD_JOB_END,
-                                               BOARD_PROGRESS}));
+  EXPECT_EQ(CodesFrom(from),
+            (std::vector<int>{BOARD_JOB_BEGIN, BOARD_LOST, BOARD_DETACHED, BOARD_JOB_END, BOARD_PROGRESS}));
   board_->Plug();
 
   board_->SetNextFault({FaultKind::vanish, 75, platform::Millis(3000)});
