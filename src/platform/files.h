@@ -26,16 +26,23 @@ bool DirectoryExists(const fs::path& path);  // an existing folder
 // Creates one folder level; fails when it exists or the parent is missing.
 bool MakeDirectory(const fs::path& path);
 
+// Whether a read follows a link in the file's own name. Files on the board,
+// in a drive table or named on the command line are outside data and never
+// follow one; only the user's own files (the settings) do.
+enum class Links { refuse, follow };
+
 // Reads the whole file under a shared lock. Fails when the file is missing,
-// in use, a folder, or unreadable. Refuses files above max_bytes.
-Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes = 64u << 20);
+// in use, a link (unless followed), anything but a regular file, or
+// unreadable; the open never blocks. Refuses files above max_bytes.
+Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes = 64u << 20,
+                                                Links links = Links::refuse);
 
 // Reads at most the first max_bytes of the file under a shared lock; fails as
 // ReadFileBytes does.
 Result<std::vector<std::uint8_t>> ReadFileHead(const fs::path& path, std::size_t max_bytes);
 
 // The length of the file in bytes, opened under a shared lock as a read would
-// be (so a file in use fails the same way).
+// be (so a file in use fails the same way, and so does a link).
 Result<std::uint64_t> ReadFileLength(const fs::path& path);
 
 enum class WriteOutcome {

@@ -17,13 +17,21 @@ Error ErrnoError(const char* what, const fs::path& path, int err) {
   return Fail(std::string(what) + " " + path.string() + ": " + std::strerror(err));
 }
 
-// Opens for reading under a shared, non-blocking lock.
-Result<UniqueFd> OpenLockedForRead(const fs::path& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (!fd) return ErrnoError("cannot open", path, errno);
+// Opens a regular file for reading under a shared, non-blocking lock. The
+// open itself never blocks (a FIFO or a device in the file's place would) and
+// never follows a link in the last component: anything but a regular file is
+// refused before a byte is read.
+Result<UniqueFd> OpenLockedForRead(const fs::path& path, Links links = Links::refuse) {
+  const int no_follow = links == Links::refuse ? O_NOFOLLOW : 0;
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | no_follow));
+  if (!fd) {
+    if (errno == ELOOP) return Fail("cannot read " + path.string() + ": it is a link");
+    return ErrnoError("cannot open", path, errno);
+  }
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return ErrnoError("cannot inspect", path, errno);
   if (S_ISDIR(st.st_mode)) return Fail("cannot read " + path.string() + ": it is a folder");
+  if (!S_ISREG(st.st_mode)) return Fail("cannot read " + path.string() + ": it is not a regular file");
   if (::flock(fd.get(), LOCK_SH | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK) return Fail("cannot read " + path.string() + ": the file is in use");
     return ErrnoError("cannot lock", path, errno);
@@ -47,8 +55,8 @@ bool MakeDirectory(const fs::path& path) {
   return ::mkdir(path.c_str(), 0777) == 0;
 }
 
-Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes) {
-  auto fd = OpenLockedForRead(path);
+Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes, Links links) {
+  auto fd = OpenLockedForRead(path, links);
   if (!fd) return Error{fd.error()};
   struct stat st {};
   if (::fstat(fd->get(), &st) != 0) return ErrnoError("cannot inspect", path, errno);

@@ -57,7 +57,7 @@ std::string ProfileReadString(std::string_view section, std::string_view key, st
   if (buffer_size == 0) return {};
   std::optional<std::string_view> found;
   Result<std::vector<std::uint8_t>> bytes = Fail("not a regular file");
-  if (IsRegularFile(file)) bytes = ReadFileBytes(file, kMaxProfileBytes);
+  if (IsRegularFile(file)) bytes = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
   if (bytes) found = FindProfileValue(AsText(*bytes), section, key);
   const std::string_view text = found ? *found : default_text;
   return std::string(text.substr(0, std::min(text.size(), buffer_size - 1)));
@@ -71,7 +71,7 @@ Status ProfileWriteString(std::string_view section, std::string_view key, std::s
   const bool existed = FileExists(file);
   if (existed && !IsRegularFile(file)) return Fail("cannot write " + file.string() + ": not a regular file");
   if (existed) {
-    auto read = ReadFileBytes(file, kMaxProfileBytes);
+    auto read = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
     if (!read) return Error{read.error()};
     old = std::move(*read);
   }
