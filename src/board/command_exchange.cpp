@@ -14,19 +14,23 @@ constexpr std::array<std::uint8_t, 3> kUtf8ByteOrderMark = {0xEF, 0xBB, 0xBF};
 
 // A deleted file may linger a moment on a slow device: look up to ten times,
 // 10 ms apart, and carry on regardless.
-void WaitUntilGone(const std::filesystem::path& path) {
-  for (int check = 0; check < 10 && platform::FileExists(path); ++check)
-    platform::SleepFor(platform::Millis(10));
+void WaitUntilGone(const platform::FolderHandle& folder, std::string_view name) {
+  for (int check = 0; check < 10 && folder.Contains(name); ++check) platform::SleepFor(platform::Millis(10));
 }
 
 }  // namespace
 
+// Both steps reach the files only through the folder opened without following
+// a link: a `cmd` that is a link, or links and FIFOs in place of the files, can
+// neither lead outside the board's drive nor block.
 bool TCommunicationThread::WriteCommandFile(const std::filesystem::path& targetpath) {
   LinkState& link = Link();
   const auto size = static_cast<std::size_t>(std::clamp(link.WriteBufferSize.load(), 0, 256));
-  const auto outcome = platform::WriteAtStartWriteThrough(
-      targetpath / kCommandFileName, std::span<const std::uint8_t>(link.WriteBuffer.data(), size));
-  if (outcome == platform::WriteOutcome::written) return true;
+  const auto folder = platform::FolderHandle::Open(targetpath);
+  if (folder &&
+      folder->WriteAtStart(kCommandFileName, std::span<const std::uint8_t>(link.WriteBuffer.data(), size)) ==
+          platform::WriteOutcome::written)
+    return true;
   // The board never saw the command: say so rather than count it delivered.
   Notify(BOARD_ERR_OTHER, 1);
   return false;
@@ -34,11 +38,14 @@ bool TCommunicationThread::WriteCommandFile(const std::filesystem::path& targetp
 
 bool TCommunicationThread::ReadCommandFile(const std::filesystem::path& targetpath) {
   LinkState& link = Link();
-  const auto progress_path = targetpath / kProgressFileName;
-  const auto result_path = targetpath / kResultFileName;
+  const auto folder = platform::FolderHandle::Open(targetpath);
+  if (!folder) {
+    Notify(BOARD_ERR_OTHER, 1);
+    return false;
+  }
 
-  if (platform::FileExists(progress_path)) {
-    const auto length = platform::ReadFileLength(progress_path);
+  if (folder->Contains(kProgressFileName)) {
+    const auto length = folder->FileLength(kProgressFileName);
     if (!length) {
       Notify(BOARD_ERR_OTHER, 1);
       return false;
@@ -47,23 +54,23 @@ bool TCommunicationThread::ReadCommandFile(const std::filesystem::path& targetpa
     link.ReadBufferSize = progress;
     Notify(BOARD_PROGRESS, progress);
     ScanProgress = progress;
-    if (platform::FileExists(result_path)) {
-      if (!platform::RemoveFile(progress_path).ok()) {
+    if (folder->Contains(kResultFileName)) {
+      if (!folder->Remove(kProgressFileName).ok()) {
         Notify(BOARD_ERR_OTHER, 1);
         return false;
       }
-      WaitUntilGone(progress_path);
+      WaitUntilGone(*folder, kProgressFileName);
     }
   } else {
     Notify(BOARD_PROGRESS, 0);
   }
 
-  if (!platform::FileExists(result_path)) {
+  if (!folder->Contains(kResultFileName)) {
     link.ReadBufferSize = 0;
     return true;
   }
   // Raw bytes: every byte value reaches the parser as the board wrote it.
-  auto bytes = platform::ReadFileHead(result_path, kMaxResultBytes + kUtf8ByteOrderMark.size());
+  auto bytes = folder->ReadHead(kResultFileName, kMaxResultBytes + kUtf8ByteOrderMark.size());
   std::span<const std::uint8_t> received;
   if (bytes) received = *bytes;
   if (received.size() >= kUtf8ByteOrderMark.size() &&
@@ -77,11 +84,11 @@ bool TCommunicationThread::ReadCommandFile(const std::filesystem::path& targetpa
   }
   received = received.first(std::min(received.size(), kMaxResultBytes));
   ParseReceiveCommand(received);
-  if (!platform::RemoveFile(result_path).ok()) {
+  if (!folder->Remove(kResultFileName).ok()) {
     Notify(BOARD_ERR_OTHER, 1);
     return false;
   }
-  WaitUntilGone(result_path);
+  WaitUntilGone(*folder, kResultFileName);
   return true;
 }
 

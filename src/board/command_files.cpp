@@ -17,8 +17,11 @@ std::uint16_t BigEndian16(std::span<const std::uint8_t> buf, std::size_t offset)
   return static_cast<std::uint16_t>((ByteAt(buf, offset) << 8) | ByteAt(buf, offset + 1));
 }
 
+// Deletes only inside the real `cmd` folder, never through a link to another.
 bool DeleteInCommandFolder(std::string_view drive_root, std::string_view name) {
-  const auto removed = platform::RemoveFile(CommandFolderPath(drive_root) / name);
+  const auto folder = platform::FolderHandle::Open(CommandFolderPath(drive_root));
+  if (!folder) return false;
+  const auto removed = folder->Remove(name);
   return removed.ok() && *removed;
 }
 

@@ -1,5 +1,7 @@
 // The worker's loop: one cycle every 100 ms with the board present, every
 // 3000 ms without it.
+#include <filesystem>
+
 #include "board/command_files.h"
 #include "board/communication_thread.h"
 #include "board/drive_discovery.h"
@@ -22,6 +24,18 @@ class ClaimedCommand {
  private:
   LinkState& link_;
 };
+
+// Whether anything, a link included, stands at `path`; links are not followed.
+bool EntryPresent(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+// Whether `path` is a folder itself, not a link to one.
+bool IsRealFolder(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(std::filesystem::symlink_status(path, ec));
+}
 
 }  // namespace
 
@@ -68,12 +82,20 @@ platform::Millis TCommunicationThread::RunCycle() {
 platform::Millis TCommunicationThread::Exchange(bool& completed) {
   if (exchange_probe) exchange_probe();
   LinkState& link = Link();
-  const auto folder = CommandFolderPath(drive_root_);
-  if (!platform::DirectoryExists(folder)) {
-    if (platform::MakeDirectory(folder)) return kFolderCreatedPause;
+  // `cmd` is resolved once an exchange, without following a link; everything
+  // below reaches the folder through that handle or through steps that refuse
+  // a link the same way, so nothing leads outside the board's drive.
+  const auto path = CommandFolderPath(drive_root_);
+  auto folder = platform::FolderHandle::Open(path);
+  if (!folder) {
+    if (platform::MakeDirectory(path)) return kFolderCreatedPause;
     if (!Wait(kFolderCreatedPause)) return platform::Millis(0);
+    folder = platform::FolderHandle::Open(path);
   }
-  const std::uint32_t attributes = platform::GetAttributes(folder);
+  // A folder that could not be made reads as hidden; a link, a file or
+  // anything else in its place is no folder at all.
+  const bool not_a_folder = !folder && EntryPresent(path);
+  const std::uint32_t attributes = folder ? platform::GetAttributes(*folder) : platform::kInvalidAttributes;
 
   if (FlgAppScanTimeout.load()) {
     if (ScanProgressLast == ScanProgress.load()) {
@@ -89,6 +111,17 @@ platform::Millis TCommunicationThread::Exchange(bool& completed) {
   }
   ScanProgressLast = ScanProgress.load();
 
+  int waiting = kMailboxWaiting;
+  if (not_a_folder) {
+    // Nothing in it is touched; a command waiting for it never reaches the
+    // board, which is said as for any command that cannot be written.
+    if (link.WriteRequest.compare_exchange_strong(waiting, kMailboxClaimed, std::memory_order_acq_rel)) {
+      ClaimedCommand claimed(link);
+      Notify(BOARD_ERR_OTHER, 1);
+    }
+    return kCyclePresent;
+  }
+
   if ((attributes & platform::kAttrHidden) != 0) {  // the board still has the turn
     if ((HiddenWaitCount += kCountStep) >= kCountLimit) {
       HiddenWaitCount = 0;
@@ -99,15 +132,14 @@ platform::Millis TCommunicationThread::Exchange(bool& completed) {
   }
   HiddenWaitCount = 0;
 
-  int waiting = kMailboxWaiting;
   if (link.WriteRequest.compare_exchange_strong(waiting, kMailboxClaimed, std::memory_order_acq_rel)) {
     ClaimedCommand claimed(link);
-    WriteCommandFile(folder);
+    WriteCommandFile(path);
   }
-  ReadCommandFile(folder);
-  if (!platform::DirectoryExists(folder)) return kCyclePresent;
+  ReadCommandFile(path);
+  if (!IsRealFolder(path)) return kCyclePresent;
   // Hand the folder back to the board.
-  if (!platform::SetAttributes(folder, platform::kAttrHidden)) Notify(BOARD_ERR_OTHER, 1);
+  if (!platform::SetAttributes(*folder, platform::kAttrHidden)) Notify(BOARD_ERR_OTHER, 1);
   completed = true;
   return kCyclePresent;
 }

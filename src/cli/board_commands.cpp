@@ -155,16 +155,22 @@ int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
   }
   if (!model.empty() && model.back() == ' ') model.pop_back();
   io.out << "Board " << model << " on " << drive << "\n";
-  const fs::path folder = CommandFolderPath(drive);
-  if (!platform::DirectoryExists(folder)) {
+  const fs::path path = CommandFolderPath(drive);
+  if (!platform::DirectoryExists(path)) {
     io.out << "Command folder: missing (made at the next operation)\n";
     return kExitOk;
   }
-  const bool hidden = (platform::GetAttributes(folder) & platform::kAttrHidden) != 0;
+  // Never through a link: a `cmd` that is one is reported, not looked into.
+  const auto folder = platform::FolderHandle::Open(path);
+  if (!folder) {
+    io.out << "Command folder: unusable: " << folder.error() << "\n";
+    return kExitOk;
+  }
+  const bool hidden = (platform::GetAttributes(*folder) & platform::kAttrHidden) != 0;
   io.out << "Command folder: " << (hidden ? "hidden (the board's turn)" : "visible (the computer's turn)")
          << "\n";
   for (const auto name : {kCommandFileName, kProgressFileName, kResultFileName}) {
-    const auto length = platform::ReadFileLength(folder / name);
+    const auto length = folder->FileLength(name);
     if (length) io.out << "  " << name << ": " << *length << " bytes\n";
   }
   return kExitOk;

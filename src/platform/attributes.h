@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "platform/files.h"
+
 namespace tavlix::platform {
 
 inline constexpr std::uint32_t kAttrReadOnly = 0x1;
@@ -22,12 +24,16 @@ inline constexpr std::uint32_t kAttrNormal = 0x80;  // "no attributes"; stored a
 inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
 
 // The attributes of a file or folder; kAttrDirectory is included for folders,
-// and kAttrNormal stands for "none". kInvalidAttributes when it cannot be read.
+// and kAttrNormal stands for "none". kInvalidAttributes when it cannot be read,
+// and for a link: a link's target is never looked at.
 std::uint32_t GetAttributes(const std::filesystem::path& path);
+std::uint32_t GetAttributes(const FolderHandle& folder);
 
 // Replaces the attributes with exactly `attributes` (kAttrNormal clears them;
-// the directory bit is ignored). false when they cannot be set.
+// the directory bit is ignored). false when they cannot be set, and for a
+// link: a link's target is never changed.
 bool SetAttributes(const std::filesystem::path& path, std::uint32_t attributes);
+bool SetAttributes(const FolderHandle& folder, std::uint32_t attributes);
 
 // Parses the text of a "user.DOSATTRIB" value: a leading "0x<hex>", anything
 // after a NUL ignored. Returns false when the text is not of that form.

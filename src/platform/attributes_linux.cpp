@@ -30,9 +30,11 @@ std::uint32_t Present(std::uint32_t bits, bool is_dir) {
   return bits == 0 ? kAttrNormal : bits;
 }
 
-std::uint32_t ReadXattr(const std::filesystem::path& path, bool is_dir) {
+// Reads the extended attribute through `get` (by descriptor or by name).
+template <typename Get>
+std::uint32_t ReadXattr(Get get, bool is_dir) {
   char text[256];
-  const ssize_t got = ::getxattr(path.c_str(), kXattrName, text, sizeof text);
+  const ssize_t got = get(text, sizeof text);
   if (got < 0) {
     // Absent, or a file system without user attributes: no attributes set.
     if (errno == ENODATA || errno == ENOTSUP) return Present(0, is_dir);
@@ -41,6 +43,50 @@ std::uint32_t ReadXattr(const std::filesystem::path& path, bool is_dir) {
   std::uint32_t bits = 0;
   if (!ParseDosAttribText(text, static_cast<std::size_t>(got), bits)) return Present(0, is_dir);
   return Present(bits, is_dir);
+}
+
+// Writes (or, for no bits, removes) the extended attribute through `set` and
+// `remove`.
+template <typename Set, typename Remove>
+bool WriteXattr(std::uint32_t bits, Set set, Remove remove) {
+  if (bits == 0) return remove() == 0 || errno == ENODATA || errno == ENOTSUP;
+  char text[16];
+  const int len = std::snprintf(text, sizeof text, "0x%x", bits);
+  return set(text, static_cast<std::size_t>(len)) == 0;
+}
+
+std::uint32_t AttributesOf(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return kInvalidAttributes;
+  const bool is_dir = S_ISDIR(st.st_mode);
+  if (IsVfat(fd)) {
+    std::uint32_t fat = 0;
+    if (::ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &fat) != 0) return kInvalidAttributes;
+    return Present(fat & kFatBits, is_dir);
+  }
+  return ReadXattr([fd](char* text, std::size_t size) { return ::fgetxattr(fd, kXattrName, text, size); },
+                   is_dir);
+}
+
+bool SetAttributesOf(int fd, std::uint32_t bits) {
+  if (IsVfat(fd)) {
+    std::uint32_t fat = bits & kFatBits;
+    return ::ioctl(fd, FAT_IOCTL_SET_ATTRIBUTES, &fat) == 0;
+  }
+  return WriteXattr(
+      bits, [fd](const char* text, std::size_t size) { return ::fsetxattr(fd, kXattrName, text, size, 0); },
+      [fd] { return ::fremovexattr(fd, kXattrName); });
+}
+
+// Opens the entry itself, never a link's target; the open never blocks.
+UniqueFd OpenEntry(const std::filesystem::path& path) {
+  return UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
+}
+
+// Whether an entry that cannot be opened can still be handled by name: it
+// exists and is not a link (a link never lends its target's attributes).
+bool ReachableByName(const std::filesystem::path& path, struct stat& st) {
+  return ::lstat(path.c_str(), &st) == 0 && !S_ISLNK(st.st_mode);
 }
 
 }  // namespace
@@ -71,39 +117,35 @@ bool ParseDosAttribText(const char* data, std::size_t size, std::uint32_t& attri
 }
 
 std::uint32_t GetAttributes(const std::filesystem::path& path) {
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (const UniqueFd fd = OpenEntry(path)) return AttributesOf(fd.get());
+  // Unreadable entries may still carry an attribute we can read by name.
   struct stat st {};
-  if (!fd) {
-    // Unreadable entries may still carry an attribute we can read by name.
-    if (::stat(path.c_str(), &st) != 0) return kInvalidAttributes;
-    return ReadXattr(path, S_ISDIR(st.st_mode));
-  }
-  if (::fstat(fd.get(), &st) != 0) return kInvalidAttributes;
-  const bool is_dir = S_ISDIR(st.st_mode);
-  if (IsVfat(fd.get())) {
-    std::uint32_t fat = 0;
-    if (::ioctl(fd.get(), FAT_IOCTL_GET_ATTRIBUTES, &fat) != 0) return kInvalidAttributes;
-    return Present(fat & kFatBits, is_dir);
-  }
-  return ReadXattr(path, is_dir);
+  if (!ReachableByName(path, st)) return kInvalidAttributes;
+  return ReadXattr(
+      [&](char* text, std::size_t size) { return ::lgetxattr(path.c_str(), kXattrName, text, size); },
+      S_ISDIR(st.st_mode));
 }
 
 bool SetAttributes(const std::filesystem::path& path, std::uint32_t attributes) {
   const std::uint32_t bits = attributes & ~(kAttrNormal | kAttrDirectory);
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd && IsVfat(fd.get())) {
-    std::uint32_t fat = bits & kFatBits;
-    return ::ioctl(fd.get(), FAT_IOCTL_SET_ATTRIBUTES, &fat) == 0;
-  }
+  if (const UniqueFd fd = OpenEntry(path)) return SetAttributesOf(fd.get(), bits);
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return false;
-  if (bits == 0) {
-    if (::removexattr(path.c_str(), kXattrName) == 0) return true;
-    return errno == ENODATA || errno == ENOTSUP;
-  }
-  char text[16];
-  const int len = std::snprintf(text, sizeof text, "0x%x", bits);
-  return ::setxattr(path.c_str(), kXattrName, text, static_cast<std::size_t>(len), 0) == 0;
+  if (!ReachableByName(path, st)) return false;
+  return WriteXattr(
+      bits,
+      [&](const char* text, std::size_t size) {
+        return ::lsetxattr(path.c_str(), kXattrName, text, size, 0);
+      },
+      [&] { return ::lremovexattr(path.c_str(), kXattrName); });
+}
+
+std::uint32_t GetAttributes(const FolderHandle& folder) {
+  return AttributesOf(static_cast<int>(folder.native_handle()));
+}
+
+bool SetAttributes(const FolderHandle& folder, std::uint32_t attributes) {
+  return SetAttributesOf(static_cast<int>(folder.native_handle()),
+                         attributes & ~(kAttrNormal | kAttrDirectory));
 }
 
 }  // namespace tavlix::platform

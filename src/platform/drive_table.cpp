@@ -1,13 +1,17 @@
 #include "platform/drive_table.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <system_error>
+
+#include "platform/files.h"
 
 namespace tavlix::platform {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
+// Bad lines named one by one; the rest are only counted, so a table of a
+// million bad lines costs no more memory than one of a few.
+constexpr std::size_t kNamedProblems = 8;
 
 std::string_view TrimRight(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -60,14 +64,20 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
   DriveTable table;
   bool seen[26] = {};
   std::size_t line_number = 0;
+  std::size_t unnamed = 0;
   while (!text.empty()) {
     const auto newline = std::min(text.find('\n'), text.size());
     std::string_view line = TrimRight(text.substr(0, newline));
     text.remove_prefix(std::min(newline + 1, text.size()));
     ++line_number;
 
-    auto problem = [&](const std::string& what) {
-      table.problems.push_back(std::string(source) + ":" + std::to_string(line_number) + ": " + what);
+    // `what` is only built for a problem that is named.
+    auto problem = [&](auto what) {
+      if (table.problems.size() == kNamedProblems) {
+        ++unnamed;
+        return;
+      }
+      table.problems.push_back(std::string(source) + ":" + std::to_string(line_number) + ": " + what());
     };
     const auto first = line.find_first_not_of(kBlanks);
     if (first == std::string_view::npos || line[first] == '#') continue;
@@ -81,26 +91,30 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
         root_start == std::string_view::npos ? std::string_view{} : rest.substr(root_start);
 
     if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
-      problem("the drive letter must be one upper-case letter A-Z, not \"" + std::string(letter) + "\"");
+      problem([&] {
+        return "the drive letter must be one upper-case letter A-Z, not \"" + std::string(letter) + "\"";
+      });
       continue;
     }
     const auto type = ParseDriveType(type_name);
     if (!type) {
-      problem("unknown drive type \"" + std::string(type_name) +
-              "\" (removable, fixed, remote, cdrom or ramdisk)");
+      problem([&] {
+        return "unknown drive type \"" + std::string(type_name) +
+               "\" (removable, fixed, remote, cdrom or ramdisk)";
+      });
       continue;
     }
     if (label.empty() || root.empty()) {
-      problem("expected LETTER TYPE LABEL ROOT");
+      problem([] { return std::string("expected LETTER TYPE LABEL ROOT"); });
       continue;
     }
     if (root.front() != '/') {
-      problem("the root folder must be an absolute path, not \"" + std::string(root) + "\"");
+      problem([&] { return "the root folder must be an absolute path, not \"" + std::string(root) + "\""; });
       continue;
     }
     const auto index = static_cast<std::size_t>(letter[0] - 'A');
     if (seen[index]) {
-      problem("drive " + std::string(letter) + " is listed twice; the first line stands");
+      problem([&] { return "drive " + std::string(letter) + " is listed twice; the first line stands"; });
       continue;
     }
     seen[index] = true;
@@ -112,6 +126,9 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
     if (label != "-") drive.label = std::string(label);
     table.drives.push_back(std::move(drive));
   }
+  if (unnamed > 0)
+    table.problems.push_back(std::string(source) + ": " + std::to_string(unnamed) +
+                             " more bad lines not listed");
   std::stable_sort(table.drives.begin(), table.drives.end(),
                    [](const DriveInfo& a, const DriveInfo& b) { return a.name < b.name; });
   return table;
@@ -119,16 +136,16 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
 
 DriveTable LoadDriveTable(const std::string& file) {
   std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return {};
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  if (!in || !(text << in.rdbuf())) {
-    // An empty file reads as a failed copy too; that is just a table with no drives.
-    if (in && std::filesystem::is_regular_file(file, ec) && std::filesystem::file_size(file, ec) == 0)
-      return {};
-    return DriveTable{{}, {file + ": the drive table cannot be read"}};
+  if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) return {};
+  // A regular file only, never through a link, never blocking, never above
+  // the ceiling: a FIFO or a link to a device in the table's place is refused.
+  const auto bytes = ReadFileBytes(file, kMaxDriveTableBytes);
+  if (!bytes) {
+    return DriveTable{{},
+                      {bytes.error() + " (the drive table must be a regular file of at most " +
+                       std::to_string(kMaxDriveTableBytes >> 10) + " KiB; no drives read from it)"}};
   }
-  return ParseDriveTable(text.str(), file);
+  return ParseDriveTable(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), file);
 }
 
 std::string FormatDriveTableLine(const DriveInfo& drive) {

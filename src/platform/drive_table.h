@@ -10,6 +10,7 @@
 // by letter. A bad line is reported and skipped; it never hides other drives.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,12 @@
 #include "platform/drives.h"
 
 namespace tavlix::platform {
+
+// The largest table read. A table lists at most 26 drives; even with roots
+// as long as a path may be (4096 bytes) that is about 107 KiB, so 256 KiB
+// leaves room for comments and still parses in a few milliseconds at every
+// cycle. A larger file is refused whole.
+inline constexpr std::size_t kMaxDriveTableBytes = 256u << 10;
 
 struct DriveTable {
   std::vector<DriveInfo> drives;

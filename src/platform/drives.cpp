@@ -38,7 +38,8 @@ std::vector<DriveInfo> ListDrives() {
 bool ReadVolumeHead(const std::string& root) {
   for (const DriveInfo& drive : ListDrives()) {
     if (drive.root != root || drive.device.empty()) continue;
-    UniqueFd fd(::open(drive.device.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // The device comes from the system's own tables; still, never wait on it.
+    UniqueFd fd(::open(drive.device.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!fd) return false;
     unsigned char sector[512];
     return ::read(fd.get(), sector, sizeof sector) == static_cast<ssize_t>(sizeof sector);

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/result.h"
@@ -53,11 +55,46 @@ enum class WriteOutcome {
 
 // Opens the file for writing, creating it if missing and never truncating it,
 // under an exclusive lock, writes the bytes from offset 0 with write-through,
-// flushes and closes. Longer old content stays behind the new bytes.
+// flushes and closes. Longer old content stays behind the new bytes. A link or
+// anything but a regular file in the file's place is never opened (nor a
+// link's target created): cannot_open. The open never blocks.
 WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std::uint8_t> bytes);
 
 // Deletes a file. true when it existed and was deleted, false when it did not
 // exist; an error when it exists but cannot be deleted.
 Result<bool> RemoveFile(const fs::path& path);
+
+// A folder on the board, held open: it is opened once without following a
+// link in its own name, so every entry reached through it lies inside that
+// very folder whatever its name points to later. Entries are single names,
+// looked up without following a link; reads and writes obey the rules of the
+// functions above. Move-only; one thread at a time.
+class FolderHandle {
+ public:
+  // Fails when the path is missing, a link or anything but a folder.
+  static Result<FolderHandle> Open(const fs::path& path);
+  FolderHandle(FolderHandle&& other) noexcept;
+  FolderHandle& operator=(FolderHandle&& other) noexcept;
+  FolderHandle(const FolderHandle&) = delete;
+  FolderHandle& operator=(const FolderHandle&) = delete;
+  ~FolderHandle();
+
+  const fs::path& path() const { return path_; }
+  // The system's handle of the open folder, for the platform's own use.
+  std::intptr_t native_handle() const { return handle_; }
+
+  // Whether an entry of that name exists: a file, a folder, a link, anything.
+  bool Contains(std::string_view name) const;
+  // As ReadFileLength, ReadFileHead, WriteAtStartWriteThrough and RemoveFile.
+  Result<std::uint64_t> FileLength(std::string_view name) const;
+  Result<std::vector<std::uint8_t>> ReadHead(std::string_view name, std::size_t max_bytes) const;
+  WriteOutcome WriteAtStart(std::string_view name, std::span<const std::uint8_t> bytes) const;
+  Result<bool> Remove(std::string_view name) const;
+
+ private:
+  FolderHandle(fs::path path, std::intptr_t handle) : path_(std::move(path)), handle_(handle) {}
+  fs::path path_;
+  std::intptr_t handle_ = -1;
+};
 
 }  // namespace tavlix::platform

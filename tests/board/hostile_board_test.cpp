@@ -1,0 +1,108 @@
+// A board drive that holds links and FIFOs where the command files belong:
+// nothing outside the drive is read, written or deleted, and nothing blocks.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "board/command_files.h"
+#include "board/communication_thread.h"
+#include "board/driver_facade.h"
+#include "board_fixture.h"
+#include "support/fifo_watchdog.h"
+
+namespace tavlix {
+namespace {
+
+namespace fs = std::filesystem;
+using Codes = std::vector<int>;
+
+class HostileBoard : public test::BoardFixture {
+ protected:
+  void SetUp() override {
+    BoardFixture::SetUp();
+    MakeCmd();
+    worker_ = std::make_unique<TCommunicationThread>(&target_);
+    worker_->ChangeImageFileSetting(kOutputPng, save_.string());
+  }
+
+  void StartScan() {
+    worker_->SetFlgAppScan(true);
+    const std::uint8_t bytes[] = {0x01, 0x23, 0x45, 0x67, CMD_SCAN};
+    ASSERT_EQ(Write(bytes, 0, false), kWriteHandedOver);
+    target_.clear();
+  }
+
+  std::unique_ptr<TCommunicationThread> worker_;
+};
+
+TEST_F(HostileBoard, CommandFileThatIsALinkIsNeverWrittenThrough) {
+  const fs::path letter = dir_ / "letter.txt";
+  const fs::path absent = dir_ / "absent.txt";
+  test::WriteFile(letter, "Dear Sir");
+  fs::create_symlink(letter, Cmd() / "boardctrl.bin");
+  StartScan();
+  worker_->RunCycle();
+  EXPECT_EQ(test::ReadText(letter), "Dear Sir");
+  EXPECT_EQ(target_.codes().front(), BOARD_ERR_OTHER);
+  EXPECT_EQ(Link().WriteRequest.load(), kMailboxEmpty);
+
+  // A link to nothing must not create its target either.
+  fs::remove(Cmd() / "boardctrl.bin");
+  fs::create_symlink(absent, Cmd() / "boardctrl.bin");
+  Release();
+  StartScan();
+  worker_->RunCycle();
+  EXPECT_FALSE(fs::exists(absent));
+  EXPECT_EQ(target_.codes().front(), BOARD_ERR_OTHER);
+}
+
+TEST_F(HostileBoard, CommandFolderThatIsALinkIsNeverUsed) {
+  const fs::path elsewhere = dir_ / "elsewhere";
+  fs::create_directory(elsewhere);
+  test::WriteFile(elsewhere / "progress.bin", std::string(100, '%'));
+  test::WriteBytes(elsewhere / "result.bin", std::vector<std::uint8_t>{0x01, 0x23, 0x45, 0x67, 3, 5, 0, 0, 0,
+                                                                       0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  fs::remove_all(Cmd());
+  fs::create_directory_symlink(elsewhere, Cmd());
+  const auto untouched = [&] {
+    EXPECT_TRUE(fs::exists(elsewhere / "progress.bin"));
+    EXPECT_TRUE(fs::exists(elsewhere / "result.bin"));
+    EXPECT_FALSE(fs::exists(elsewhere / "boardctrl.bin"));
+    EXPECT_EQ(platform::GetAttributes(elsewhere) & platform::kAttrHidden, 0u);
+  };
+
+  StartScan();
+  worker_->RunCycle();
+  EXPECT_EQ(target_.codes(), Codes{BOARD_ERR_OTHER}) << "as for a file named cmd";
+  EXPECT_EQ(Link().WriteRequest.load(), kMailboxEmpty);
+  untouched();
+
+  // Neither the facade's deletions nor an attribute change act through it.
+  EXPECT_FALSE(DeleteProgressFile(board_.string()));
+  EXPECT_FALSE(DeleteResultFile(board_.string()));
+  EXPECT_FALSE(platform::SetAttributes(Cmd(), platform::kAttrHidden));
+  EXPECT_NE(platform::GetAttributes(Cmd()), platform::GetAttributes(elsewhere));
+  untouched();
+}
+
+TEST_F(HostileBoard, FifosInTheCommandFolderNeverBlockTheWorker) {
+  const fs::path command = Cmd() / "boardctrl.bin";
+  const fs::path progress = Cmd() / "progress.bin";
+  const fs::path result = Cmd() / "result.bin";
+  ASSERT_EQ(::mkfifo(command.c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(result.c_str(), 0600), 0);
+  const auto pump = [&] { target_.Pump(); };
+  StartScan();
+  EXPECT_TRUE(test::EndsWithoutBlocking([&] { worker_->RunCycle(); }, {command, result}, pump));
+  EXPECT_EQ(target_.codes(), (Codes{BOARD_ERR_OTHER, BOARD_PROGRESS, BOARD_ERR_OTHER}));
+
+  ASSERT_EQ(::mkfifo(progress.c_str(), 0600), 0);
+  Release();
+  target_.clear();
+  EXPECT_TRUE(test::EndsWithoutBlocking([&] { worker_->RunCycle(); }, {command, progress, result}, pump));
+  EXPECT_EQ(target_.codes(), Codes{BOARD_ERR_OTHER});
+  EXPECT_TRUE(fs::exists(fs::symlink_status(progress)));
+  EXPECT_TRUE(fs::exists(fs::symlink_status(result)));
+}
+
+}  // namespace
+}  // namespace tavlix
