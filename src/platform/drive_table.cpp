@@ -9,9 +9,6 @@ namespace tavlix::platform {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-// Bad lines named one by one; the rest are only counted, so a table of a
-// million bad lines costs no more memory than one of a few.
-constexpr std::size_t kNamedProblems = 8;
 
 std::string_view TrimRight(std::string_view s) {
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -73,7 +70,7 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
 
     // `what` is only built for a problem that is named.
     auto problem = [&](auto what) {
-      if (table.problems.size() == kNamedProblems) {
+      if (table.problems.size() == kNamedDriveTableProblems) {
         ++unnamed;
         return;
       }
@@ -150,7 +147,12 @@ DriveTable LoadDriveTable(const std::string& file) {
 
 std::string FormatDriveTableLine(const DriveInfo& drive) {
   std::string root = drive.root;
-  if (root.size() > 1 && root.back() == '/') root.pop_back();
+  // The closing separator is left off where reading the line back adds it
+  // again: not after another separator, nor after a blank (trimmed on reading).
+  if (root.size() > 1 && root.back() == '/') {
+    const char before = root[root.size() - 2];
+    if (before != '/' && TrimRight(std::string(1, before)).size() == 1) root.pop_back();
+  }
   return drive.name + " " + std::string(DriveTypeName(drive.type)) + " " +
          (drive.label ? *drive.label : std::string("-")) + " " + root;
 }

@@ -8,6 +8,7 @@
 //   ROOT    an absolute folder: the rest of the line, spaces allowed
 // Lines starting with `#` and blank lines are ignored. Drives come out ordered
 // by letter. A bad line is reported and skipped; it never hides other drives.
+// The file must be a regular file (not a link) of at most kMaxDriveTableBytes.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +26,14 @@ namespace tavlix::platform {
 // cycle. A larger file is refused whole.
 inline constexpr std::size_t kMaxDriveTableBytes = 256u << 10;
 
+// Bad lines named one by one; the rest are only counted, so a flood of bad
+// lines costs no more memory than a few.
+inline constexpr std::size_t kNamedDriveTableProblems = 8;
+
 struct DriveTable {
   std::vector<DriveInfo> drives;
-  // One message a bad line: "<file>:<line>: <what is wrong>".
+  // One message for each of the first kNamedDriveTableProblems bad lines,
+  // "<file>:<line>: <what is wrong>", then one that counts the others.
   std::vector<std::string> problems;
 };
 

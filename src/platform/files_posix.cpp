@@ -172,10 +172,12 @@ Result<bool> RemoveFile(const fs::path& path) {
 Result<FolderHandle> FolderHandle::Open(const fs::path& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
   if (!fd) {
-    // ELOOP is a link; ENOTDIR anything but a folder (a link counts as one too).
-    if (errno == ELOOP) return Fail("cannot use " + path.string() + ": it is a link");
-    if (errno == ENOTDIR) return Fail("cannot use " + path.string() + ": it is not a folder");
-    return ErrnoError("cannot open", path, errno);
+    const int err = errno;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+      return Fail("cannot use " + path.string() + ": it is a link");
+    if (err == ENOTDIR) return Fail("cannot use " + path.string() + ": it is not a folder");
+    return ErrnoError("cannot open", path, err);
   }
   return FolderHandle(path, fd.release());
 }

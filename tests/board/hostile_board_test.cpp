@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "board/command_files.h"
-#include "board/communication_thread.h"
-#include "board/driver_facade.h"
-#include "board_fixture.h"
 #include "support/fifo_watchdog.h"
+#include "worker_loop_fixture.h"
 
 namespace tavlix {
 namespace {
@@ -15,24 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using Codes = std::vector<int>;
 
-class HostileBoard : public test::BoardFixture {
- protected:
-  void SetUp() override {
-    BoardFixture::SetUp();
-    MakeCmd();
-    worker_ = std::make_unique<TCommunicationThread>(&target_);
-    worker_->ChangeImageFileSetting(kOutputPng, save_.string());
-  }
-
-  void StartScan() {
-    worker_->SetFlgAppScan(true);
-    const std::uint8_t bytes[] = {0x01, 0x23, 0x45, 0x67, CMD_SCAN};
-    ASSERT_EQ(Write(bytes, 0, false), kWriteHandedOver);
-    target_.clear();
-  }
-
-  std::unique_ptr<TCommunicationThread> worker_;
-};
+using HostileBoard = test::WorkerFixture;
 
 TEST_F(HostileBoard, CommandFileThatIsALinkIsNeverWrittenThrough) {
   const fs::path letter = dir_ / "letter.txt";

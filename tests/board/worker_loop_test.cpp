@@ -2,10 +2,7 @@
 
 #include <stdexcept>
 
-#include "board/command_files.h"
-#include "board/communication_thread.h"
-#include "board/driver_facade.h"
-#include "board_fixture.h"
+#include "worker_loop_fixture.h"
 
 namespace tavlix {
 namespace {
@@ -14,25 +11,8 @@ using platform::Millis;
 using test::Note;
 using Notes = std::vector<Note>;
 
-class WorkerLoop : public test::BoardFixture {
+class WorkerLoop : public test::WorkerFixture {
  protected:
-  void SetUp() override {
-    BoardFixture::SetUp();
-    MakeCmd();
-    worker_ = std::make_unique<TCommunicationThread>(&target_);
-    worker_->ChangeImageFileSetting(kOutputPng, save_.string());
-    target_.clear();
-  }
-
-  // Starts an operation the way Scan does, with the command queued.
-  void StartScan(std::uint8_t command = CMD_SCAN) {
-    worker_->SetFlgAppScanTimeout(command == CMD_SCAN);
-    worker_->SetFlgAppScan(true);
-    const std::uint8_t bytes[] = {0x01, 0x23, 0x45, 0x67, command};
-    ASSERT_EQ(Write(bytes, 0, false), kWriteHandedOver);
-    target_.clear();
-  }
-
   // Runs n cycles, with the board releasing the folder before each.
   void CyclesReleased(int n) {
     for (int i = 0; i < n; ++i) {
@@ -40,8 +20,6 @@ class WorkerLoop : public test::BoardFixture {
       worker_->RunCycle();
     }
   }
-
-  std::unique_ptr<TCommunicationThread> worker_;
 };
 
 TEST_F(WorkerLoop, CommandIsHandedOverWithinOneCycleAndTheFolderHidden) {
