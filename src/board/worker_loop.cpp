@@ -25,10 +25,11 @@ class ClaimedCommand {
   LinkState& link_;
 };
 
-// Whether anything, a link included, stands at `path`; links are not followed.
-bool EntryPresent(const std::filesystem::path& path) {
+// Whether something stands at `path`: a file, a folder, or a link that leads
+// to one (only looked up, never opened).
+bool SomethingAt(const std::filesystem::path& path) {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+  return std::filesystem::exists(std::filesystem::status(path, ec));
 }
 
 // Whether `path` is a folder itself, not a link to one.
@@ -92,9 +93,10 @@ platform::Millis TCommunicationThread::Exchange(bool& completed) {
     if (!Wait(kFolderCreatedPause)) return platform::Millis(0);
     folder = platform::FolderHandle::Open(path);
   }
-  // A folder that could not be made reads as hidden; a link, a file or
-  // anything else in its place is no folder at all.
-  const bool not_a_folder = !folder && EntryPresent(path);
+  // A folder that could not be made (a read-only drive, a link to nothing in
+  // its place) reads as hidden; a file, or a link to anything, is used as no
+  // folder at all.
+  const bool not_a_folder = !folder && SomethingAt(path);
   const std::uint32_t attributes = folder ? platform::GetAttributes(*folder) : platform::kInvalidAttributes;
 
   if (FlgAppScanTimeout.load()) {
