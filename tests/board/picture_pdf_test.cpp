@@ -3,7 +3,7 @@
 
 #include "imaging/board_pdf_reader.h"
 #include "picture_fixture.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix {
 namespace {

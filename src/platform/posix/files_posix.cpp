@@ -9,7 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/random_name.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
 namespace {
