@@ -32,11 +32,7 @@ inline Inputs WriteInputs(const std::filesystem::path& folder, std::string& erro
   const auto pdf = imaging::WriteBoardPdf(views);
   if (saved && pdf) {
     saved = imaging::WriteNewFile(
-        in.board_pdf,
-        [&](imaging::PendingFile& file) {
-          return imaging::WriteAll(file.fd(), *pdf) ? Success() : Fail("cannot write the board PDF");
-        },
-        mode);
+        in.board_pdf, [&](imaging::PendingFile& file) { return file.Write(*pdf); }, mode);
   }
   if (!saved || !pdf) {
     error = !saved ? saved.error() : pdf.error();

@@ -1,13 +1,12 @@
 #include "cli/board_session.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <iostream>
 
 #include "board/driver_facade.h"
 #include "cli/interrupt.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/shell.h"
 #include "settings/output_format.h"
 #include "settings/settings_file.h"
@@ -15,7 +14,9 @@
 namespace tavlix::cli {
 namespace fs = std::filesystem;
 
-bool IsTerminal(std::ostream& out) { return &out == &std::cout && ::isatty(STDOUT_FILENO) == 1; }
+bool IsTerminal(std::ostream& out) {
+  return &out == &std::cout && platform::StandardOutputIsTerminal();
+}
 
 Result<SessionSettings> LoadSessionSettings(const ParsedOptions& options) {
   SessionSettings session;

@@ -1,8 +1,6 @@
 // `tavlix demo`: a whole scan against a simulated board, on a machine without
 // one. Everything it makes lives in a temporary folder that is removed
 // afterwards, except the saved picture.
-#include <stdlib.h>
-
 #include <fstream>
 #include <ostream>
 
@@ -10,9 +8,10 @@
 #include "cli/command_line.h"
 #include "cli/options.h"
 #include "cli/sim_options.h"
-#include "sim/sim_board.h"
 #include "platform/drives.h"
 #include "platform/environment.h"
+#include "platform/files.h"
+#include "sim/sim_board.h"
 
 namespace tavlix::cli {
 namespace fs = std::filesystem;
@@ -21,16 +20,10 @@ namespace {
 // Points an environment variable elsewhere for the demo's life.
 class EnvOverride {
  public:
-  EnvOverride(const char* name, const std::string& value) : name_(name) {
-    if (auto old = platform::GetEnv(name)) old_ = *old;
-    ::setenv(name, value.c_str(), 1);  // NOLINT(concurrency-mt-unsafe): before any thread
+  EnvOverride(const char* name, const std::string& value) : name_(name), old_(platform::GetEnv(name)) {
+    platform::SetEnv(name, value);  // before any thread starts
   }
-  ~EnvOverride() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
-    else
-      ::unsetenv(name_);  // NOLINT(concurrency-mt-unsafe)
-  }
+  ~EnvOverride() { platform::SetEnv(name_, old_); }
   EnvOverride(const EnvOverride&) = delete;
   EnvOverride& operator=(const EnvOverride&) = delete;
 
@@ -42,8 +35,8 @@ class EnvOverride {
 class TemporaryFolder {
  public:
   TemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tavlix-demo-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    std::error_code ec;
+    if (auto made = platform::MakeUniqueFolder(fs::temp_directory_path(ec), "tavlix-demo-")) path_ = *made;
   }
   ~TemporaryFolder() {
     std::error_code ec;
@@ -93,21 +86,20 @@ int RunDemoCommand(std::span<const std::string> args, CommandIo io) {
   }
   fs::path save_to = options.value("--save-to").value_or("");
   if (save_to.empty()) {
-    std::string pattern = (fs::temp_directory_path() / "tavlix-demo-pictures-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      io.err << "tavlix demo: cannot make a folder for the picture\n";
+    std::error_code ec;
+    const auto made = platform::MakeUniqueFolder(fs::temp_directory_path(ec), "tavlix-demo-pictures-");
+    if (!made) {
+      io.err << "tavlix demo: cannot make a folder for the picture: " << made.error() << "\n";
       return kExitFailure;
     }
-    save_to = pattern;
+    save_to = *made;
   }
 
   const fs::path table = work.path() / "drives.txt";
   EnvOverride drive_table(platform::kDriveTableVariable, table.string());
   EnvOverride program_data("AllUsersProfile", (work.path() / "settings").string());
   fs::create_directories(work.path() / "settings");
-  {
-    std::ofstream(table) << "# tavlix demo: a simulated machine\nC fixed System /\n";
-  }
+  { std::ofstream(table) << "# tavlix demo: a simulated machine\nC fixed System /\n"; }
 
   sim::SimBoardOptions& board_options = setup->board;
   board_options.root = work.path() / "board";

@@ -1,24 +1,30 @@
 #include "cli/interrupt.h"
 
 #include <atomic>
-#include <csignal>
+
+#include "platform/console.h"
 
 namespace tavlix::cli {
 namespace {
 
 std::atomic<bool> g_interrupted{false};
 
-extern "C" void OnInterrupt(int /*signal*/) { g_interrupted.store(true); }
+void OnInterrupt() {
+  g_interrupted.store(true);
+}
 
 }  // namespace
 
 void CatchInterrupts() {
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
+  platform::OnInterruptRequest(OnInterrupt);
 }
 
-bool Interrupted() { return g_interrupted.load(); }
+bool Interrupted() {
+  return g_interrupted.load();
+}
 
-void ClearInterruptForTests() { g_interrupted.store(false); }
+void ClearInterruptForTests() {
+  g_interrupted.store(false);
+}
 
 }  // namespace tavlix::cli

@@ -1,7 +1,6 @@
 // `tavlix simulate`: plays a board on a folder until Ctrl-C.
 #include <chrono>
-#include <ctime>
-#include <iomanip>
+#include <cstdio>
 #include <ostream>
 
 #include "cli/command_line.h"
@@ -9,6 +8,7 @@
 #include "cli/options.h"
 #include "cli/sim_options.h"
 #include "platform/clock.h"
+#include "platform/file_times.h"
 #include "sim/sim_board.h"
 
 namespace tavlix::cli {
@@ -66,10 +66,10 @@ int RunSimulateCommand(std::span<const std::string> args, CommandIo io) {
   }
   if (options.has("--log")) {
     o.log = [&io](const std::string& line) {
-      const std::time_t now = std::time(nullptr);
-      std::tm tm{};
-      ::localtime_r(&now, &tm);
-      io.out << std::put_time(&tm, "%H:%M:%S") << " board: " << line << "\n" << std::flush;
+      const platform::LocalTime t = platform::ToLocalTime(std::chrono::system_clock::now());
+      char stamp[16];
+      std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+      io.out << stamp << " board: " << line << "\n" << std::flush;
     };
   }
 

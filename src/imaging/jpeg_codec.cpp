@@ -104,7 +104,7 @@ bool DecompressGuarded(DecodeJob* job, std::uint8_t* out, JSAMPLE* cmyk_row) {
 
 struct FdDestination {
   jpeg_destination_mgr mgr;  // first, so the library's pointer is ours
-  int fd;
+  platform::ByteSink* out;
   JOCTET buffer[1 << 16];
 };
 
@@ -122,7 +122,7 @@ void InitDestination(j_compress_ptr cinfo) {
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
-  if (!WriteAll(dest->fd, dest->buffer)) FailWrite(cinfo);
+  if (!dest->out->Write(dest->buffer)) FailWrite(cinfo);
   dest->mgr.next_output_byte = dest->buffer;
   dest->mgr.free_in_buffer = sizeof dest->buffer;
   return TRUE;
@@ -131,17 +131,17 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 void TermDestination(j_compress_ptr cinfo) {
   auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
   const std::size_t used = sizeof dest->buffer - dest->mgr.free_in_buffer;
-  if (!WriteAll(dest->fd, std::span<const std::uint8_t>(dest->buffer, used))) FailWrite(cinfo);
+  if (!dest->out->Write(std::span<const std::uint8_t>(dest->buffer, used))) FailWrite(cinfo);
 }
 
 struct EncodeJob {
-  explicit EncodeJob(int fd) {
+  explicit EncodeJob(platform::ByteSink& out) {
     InitTrap(trap);
     cinfo.err = &trap.mgr;
     dest.mgr.init_destination = InitDestination;
     dest.mgr.empty_output_buffer = EmptyOutputBuffer;
     dest.mgr.term_destination = TermDestination;
-    dest.fd = fd;
+    dest.out = &out;
   }
   ~EncodeJob() { jpeg_destroy_compress(&cinfo); }
   EncodeJob(const EncodeJob&) = delete;
@@ -207,12 +207,12 @@ Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes) {
   return raster;
 }
 
-Status EncodeJpeg(const RasterView& picture, int fd) {
+Status EncodeJpeg(const RasterView& picture, platform::ByteSink& out) {
   if (!IsComplete(picture)) return Fail("cannot encode an empty or incomplete picture");
   if (picture.width > JPEG_MAX_DIMENSION || picture.height > JPEG_MAX_DIMENSION)
     return Fail("the picture is too large for a JPEG file");
   std::vector<std::uint8_t> rgb_row;
-  auto job = std::make_unique<EncodeJob>(fd);
+  auto job = std::make_unique<EncodeJob>(out);
   try {
     if (picture.layout == PixelLayout::grey8) rgb_row.resize(std::size_t{picture.width} * 3);
   } catch (const std::bad_alloc&) {

@@ -11,6 +11,7 @@
 #include <span>
 
 #include "imaging/raster.h"
+#include "platform/byte_sink.h"
 #include "platform/result.h"
 
 namespace tavlix::imaging {
@@ -18,6 +19,6 @@ namespace tavlix::imaging {
 Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes);
 
 // Writes the picture as a JPEG file to the descriptor.
-Status EncodeJpeg(const RasterView& picture, int fd);
+Status EncodeJpeg(const RasterView& picture, platform::ByteSink& out);
 
 }  // namespace tavlix::imaging

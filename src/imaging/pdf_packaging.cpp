@@ -2,6 +2,7 @@
 
 #include <hpdf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -98,6 +99,25 @@ Result<std::vector<std::uint8_t>> CheckedPng(const std::filesystem::path& source
   return bytes;
 }
 
+// Lays the document out in libharu's memory stream and hands it to `out` in
+// pieces, so that libharu never opens a file by name.
+Status SaveDocument(HPDF_Doc doc, platform::ByteSink& out, const std::filesystem::path& target) {
+  if (HPDF_SaveToStream(doc) != HPDF_OK || HPDF_ResetStream(doc) != HPDF_OK)
+    return Fail("the PDF library cannot write " + target.string());
+  // Reading exactly what the stream holds never runs into its end, which
+  // libharu would report as an error.
+  std::uint64_t left = HPDF_GetStreamSize(doc);
+  std::vector<HPDF_BYTE> chunk(1u << 16);
+  while (left > 0) {
+    HPDF_UINT32 size = static_cast<HPDF_UINT32>(std::min<std::uint64_t>(left, chunk.size()));
+    if (HPDF_ReadFromStream(doc, chunk.data(), &size) != HPDF_OK || size == 0)
+      return Fail("the PDF library cannot write " + target.string());
+    if (Status written = out.Write(std::span(chunk).first(size)); !written) return written;
+    left -= size;
+  }
+  return Success();
+}
+
 }  // namespace
 
 PdfPlacement PlaceOnA4Landscape(std::uint32_t width, std::uint32_t height) {
@@ -143,13 +163,7 @@ Status PackagePictureAsPdf(const std::filesystem::path& source, PictureFormat ki
     return Fail(source.string() + ": cannot embed the picture's data");
 
   return WriteNewFile(
-      target,
-      [&](PendingFile& file) -> Status {
-        if (HPDF_SaveToFile(doc.get(), file.temp_path().c_str()) != HPDF_OK)
-          return Fail("the PDF library cannot write " + target.string());
-        return Success();
-      },
-      mode);
+      target, [&](PendingFile& file) { return SaveDocument(doc.get(), file, target); }, mode);
 }
 
 }  // namespace tavlix::imaging

@@ -56,8 +56,8 @@ Result<Raster> LoadPicture(const std::filesystem::path& path) {
   return raster;
 }
 
-Status EncodePicture(const RasterView& picture, PictureFormat format, int fd) {
-  return format == PictureFormat::jpeg ? EncodeJpeg(picture, fd) : EncodePng(picture, fd);
+Status EncodePicture(const RasterView& picture, PictureFormat format, platform::ByteSink& out) {
+  return format == PictureFormat::jpeg ? EncodeJpeg(picture, out) : EncodePng(picture, out);
 }
 
 Status SavePicture(const RasterView& picture, PictureFormat format, const std::filesystem::path& target,
@@ -65,7 +65,7 @@ Status SavePicture(const RasterView& picture, PictureFormat format, const std::f
   return WriteNewFile(
       target,
       [&](PendingFile& file) -> Status {
-        if (Status encoded = EncodePicture(picture, format, file.fd()); !encoded)
+        if (Status encoded = EncodePicture(picture, format, file); !encoded)
           return Fail(target.string() + ": " + encoded.error());
         return Success();
       },

@@ -11,6 +11,7 @@
 
 #include "imaging/raster.h"
 #include "imaging/save_mode.h"
+#include "platform/byte_sink.h"
 #include "platform/result.h"
 
 namespace tavlix::imaging {
@@ -32,8 +33,8 @@ Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes);
 // Reads and decodes a picture file (at most 64 MiB).
 Result<Raster> LoadPicture(const std::filesystem::path& path);
 
-// Encodes to the descriptor in the given format.
-Status EncodePicture(const RasterView& picture, PictureFormat format, int fd);
+// Encodes into the sink in the given format.
+Status EncodePicture(const RasterView& picture, PictureFormat format, platform::ByteSink& out);
 
 // Encodes into the file `target` through a temporary file; replaces an
 // existing file only in SaveMode::replace, and leaves nothing behind on

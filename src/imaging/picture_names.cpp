@@ -1,7 +1,5 @@
 #include "imaging/picture_names.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 namespace tavlix::imaging {
@@ -10,8 +8,9 @@ namespace {
 // Anything at the name counts as taken, a dangling link included: the final
 // rename would refuse it.
 bool NameTaken(const std::filesystem::path& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(path, ec).type();
+  return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none;
 }
 
 constexpr int kMaxCounter = 100000;

@@ -120,13 +120,12 @@ bool ReadRowsGuarded(ReadJob* job, std::uint8_t* rgb, std::uint8_t* rgba_row, st
 // ---- Encoding ----
 
 struct WriteSink {
-  int fd;
+  platform::ByteSink* out;
 };
 
 void WriteToFd(png_structp png, png_bytep data, png_size_t length) {
   auto* sink = static_cast<WriteSink*>(png_get_io_ptr(png));
-  if (!WriteAll(sink->fd, std::span<const std::uint8_t>(data, length)))
-    png_error(png, "cannot write the file");
+  if (!sink->out->Write(std::span<const std::uint8_t>(data, length))) png_error(png, "cannot write the file");
 }
 
 void FlushNothing(png_structp) {}
@@ -242,12 +241,12 @@ PngEncoding LibpngDefaultEncoding() {
   return {PngEncoding::Filter::adaptive, Z_DEFAULT_COMPRESSION, PngEncoding::Strategy::filtered};
 }
 
-Status EncodePng(const RasterView& picture, int fd, const PngEncoding& encoding) {
+Status EncodePng(const RasterView& picture, platform::ByteSink& out, const PngEncoding& encoding) {
   if (!IsComplete(picture)) return Fail("cannot encode an empty or incomplete picture");
   if (picture.width > PNG_UINT_31_MAX || picture.height > PNG_UINT_31_MAX)
     return Fail("the picture is too large for a PNG file");
   auto job = std::make_unique<WriteJob>();
-  job->sink.fd = fd;
+  job->sink.out = &out;
   std::vector<std::uint8_t> rgb_row;
   try {
     if (picture.layout == PixelLayout::grey8) rgb_row.resize(std::size_t{picture.width} * 3);

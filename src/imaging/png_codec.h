@@ -11,6 +11,7 @@
 #include <span>
 
 #include "imaging/raster.h"
+#include "platform/byte_sink.h"
 #include "platform/result.h"
 
 namespace tavlix::imaging {
@@ -36,6 +37,7 @@ PngEncoding WhiteboardPngEncoding();
 PngEncoding LibpngDefaultEncoding();
 
 // Writes the picture as a 24-bit colour PNG file to the descriptor.
-Status EncodePng(const RasterView& picture, int fd, const PngEncoding& encoding = WhiteboardPngEncoding());
+Status EncodePng(const RasterView& picture, platform::ByteSink& out,
+                 const PngEncoding& encoding = WhiteboardPngEncoding());
 
 }  // namespace tavlix::imaging

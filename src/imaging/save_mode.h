@@ -2,8 +2,10 @@
 // command line does when the user says --force.
 #pragma once
 
+#include "platform/pending_file.h"
+
 namespace tavlix::imaging {
 
-enum class SaveMode { never_replace, replace };
+using SaveMode = platform::CommitMode;
 
 }  // namespace tavlix::imaging

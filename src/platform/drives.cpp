@@ -1,14 +1,11 @@
 #include "platform/drives.h"
 
-#include <fcntl.h>
-
 #include <cstdio>
 #include <mutex>
 
 #include "platform/drive_table.h"
 #include "platform/environment.h"
-#include "platform/linux_drives.h"
-#include "platform/unique_fd.h"
+#include "platform/system_drives.h"
 
 namespace tavlix::platform {
 namespace {
@@ -32,17 +29,13 @@ std::vector<DriveInfo> ListDrives() {
     ReportProblems(table.problems);
     return std::move(table.drives);
   }
-  return ListLinuxDrives(SystemRoots{});
+  return ListSystemDrives();
 }
 
 bool ReadVolumeHead(const std::string& root) {
   for (const DriveInfo& drive : ListDrives()) {
     if (drive.root != root || drive.device.empty()) continue;
-    // The device comes from the system's own tables; still, never wait on it.
-    UniqueFd fd(::open(drive.device.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd) return false;
-    unsigned char sector[512];
-    return ::read(fd.get(), sector, sizeof sector) == static_cast<ssize_t>(sizeof sector);
+    return ReadVolumeDevice(drive.device);
   }
   return false;
 }

@@ -1,5 +1,5 @@
-// Environment variables. Thread-safe for reading; tests that change variables
-// do so before starting threads.
+// Environment variables. Thread-safe for reading; a program changes variables
+// only before it starts threads (tests, `tavlix demo`).
 #pragma once
 
 #include <optional>
@@ -9,5 +9,8 @@ namespace tavlix::platform {
 
 // The variable's value, or nullopt when it is not set.
 std::optional<std::string> GetEnv(const std::string& name);
+
+// Sets the variable, or removes it when `value` is nullopt.
+void SetEnv(const std::string& name, const std::optional<std::string>& value);
 
 }  // namespace tavlix::platform

@@ -28,6 +28,11 @@ bool DirectoryExists(const fs::path& path);  // an existing folder
 // Creates one folder level; fails when it exists or the parent is missing.
 bool MakeDirectory(const fs::path& path);
 
+// Creates a new folder of a name nobody else has, `prefix` and random
+// letters, in `parent`; only this program's user may enter it (where the
+// system has such rights).
+Result<fs::path> MakeUniqueFolder(const fs::path& parent, const std::string& prefix);
+
 // Whether a read follows a link in the file's own name. Files on the board,
 // in a drive table or named on the command line are outside data and never
 // follow one; only the user's own files (the settings) do.

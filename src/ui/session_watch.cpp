@@ -1,7 +1,6 @@
 #include "ui/session_watch.h"
 
-#include <unistd.h>
-
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusObjectPath>
@@ -21,7 +20,8 @@ QString FindSessionPath(QDBusConnection& bus) {
   if (!manager.isValid()) return {};
   const QString id = qEnvironmentVariable("XDG_SESSION_ID");
   QDBusReply<QDBusObjectPath> reply =
-      id.isEmpty() ? manager.call(QStringLiteral("GetSessionByPID"), static_cast<quint32>(::getpid()))
+      id.isEmpty() ? manager.call(QStringLiteral("GetSessionByPID"),
+                                  static_cast<quint32>(QCoreApplication::applicationPid()))
                    : manager.call(QStringLiteral("GetSession"), id);
   return reply.isValid() ? reply.value().path() : QString();
 }

@@ -1,7 +1,6 @@
 #include "imaging/safe_save.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "imaging/picture_names.h"
 #include "support/temp_dir.h"
@@ -12,7 +11,7 @@ namespace {
 
 Status WriteText(PendingFile& file, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-  return WriteAll(file.fd(), std::span(bytes, text.size())) ? Success() : Fail("write failed");
+  return file.Write(std::span(bytes, text.size()));
 }
 
 TEST(SafeSave, NewFilesAppearWholeAndNeverReplaceOthers) {

@@ -1,4 +1,4 @@
-#include "platform/linux_drives.h"
+#include "platform/linux/linux_drives.h"
 
 #include <gtest/gtest.h>
 

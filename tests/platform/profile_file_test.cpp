@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "platform/attributes.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
 namespace {

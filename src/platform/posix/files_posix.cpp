@@ -10,7 +10,8 @@
 #include <utility>
 
 #include "platform/files.h"
-#include "platform/unique_fd.h"
+#include "platform/random_name.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
 namespace {
@@ -127,6 +128,15 @@ bool DirectoryExists(const fs::path& path) {
 
 bool MakeDirectory(const fs::path& path) {
   return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+Result<fs::path> MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = parent / (prefix + RandomFileName(8, 0));
+    if (::mkdir(candidate.c_str(), 0700) == 0) return candidate;
+    if (errno != EEXIST) return ErrnoError("cannot make a folder in", parent, errno);
+  }
+  return Fail("cannot make a folder in " + parent.string() + ": no free name");
 }
 
 Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes, Links links) {

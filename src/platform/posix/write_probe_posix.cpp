@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/random_name.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/write_probe.h"
 
 namespace tavlix::platform {

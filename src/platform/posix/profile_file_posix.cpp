@@ -10,7 +10,7 @@
 #include "platform/files.h"
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
 namespace {

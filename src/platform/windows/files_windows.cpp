@@ -1,0 +1,146 @@
+#include <string>
+
+#include "platform/files.h"
+#include "platform/windows/unique_handle.h"
+#include "platform/windows/win32_text.h"
+
+namespace tavlix::platform {
+namespace {
+
+Error SystemError(const char* what, const fs::path& path, DWORD error) {
+  return Fail(std::string(what) + " " + PathText(path) + ": " + SystemErrorText(error));
+}
+
+Error ReadRefused(const fs::path& path, const char* why) {
+  return Fail("cannot read " + PathText(path) + ": " + why);
+}
+
+// Opens a regular file for reading. Sharing only with other readers plays the
+// part of the shared lock on Linux: while the board (or the simulated board)
+// has the file open for writing, or open without sharing, the open fails with
+// a sharing violation and the file reads as in use. With Links::refuse a
+// reparse point (a symbolic link or a junction) is opened itself, not
+// followed, and refused; anything but a file on a disk (a folder, a pipe, a
+// device) is refused before a byte is read. No open here waits.
+Result<UniqueHandle> OpenForRead(const fs::path& path, Links links = Links::refuse) {
+  const DWORD no_follow = links == Links::refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
+  // Backup semantics let a folder open, so that it is refused as a folder.
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS | no_follow, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+      return ReadRefused(path, "the file is in use");
+    return SystemError("cannot open", path, error);
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info))
+    return SystemError("cannot inspect", path, ::GetLastError());
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && links == Links::refuse)
+    return ReadRefused(path, "it is a link");
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ReadRefused(path, "it is a folder");
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) return ReadRefused(path, "it is not a regular file");
+  return file;
+}
+
+Result<std::uint64_t> LengthOf(const UniqueHandle& file, const fs::path& path) {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return SystemError("cannot inspect", path, ::GetLastError());
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+// Reads up to `size` bytes into `data`; how many came, or an error.
+Result<std::size_t> ReadSome(const UniqueHandle& file, const fs::path& path, std::uint8_t* data,
+                             std::size_t size) {
+  constexpr std::size_t kMaxCall = 1u << 20;
+  DWORD got = 0;
+  if (!::ReadFile(file.get(), data, static_cast<DWORD>(size < kMaxCall ? size : kMaxCall), &got, nullptr))
+    return SystemError("cannot read", path, ::GetLastError());
+  return static_cast<std::size_t>(got);
+}
+
+}  // namespace
+
+bool FileExists(const fs::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool DirectoryExists(const fs::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool MakeDirectory(const fs::path& path) {
+  return ::CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes, Links links) {
+  auto file = OpenForRead(path, links);
+  if (!file) return Error{file.error()};
+  auto length = LengthOf(*file, path);
+  if (!length) return Error{length.error()};
+  if (*length > max_bytes) return ReadRefused(path, "the file is too large");
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(static_cast<std::size_t>(*length));
+  std::uint8_t chunk[65536];
+  for (;;) {
+    auto got = ReadSome(*file, path, chunk, sizeof chunk);
+    if (!got) return Error{got.error()};
+    if (*got == 0) break;
+    // The file may grow while it is read: the limit holds for what comes.
+    if (bytes.size() + *got > max_bytes) return ReadRefused(path, "the file is too large");
+    bytes.insert(bytes.end(), chunk, chunk + *got);
+  }
+  return bytes;
+}
+
+Result<std::vector<std::uint8_t>> ReadFileHead(const fs::path& path, std::size_t max_bytes) {
+  auto file = OpenForRead(path);
+  if (!file) return Error{file.error()};
+  std::vector<std::uint8_t> bytes(max_bytes);
+  std::size_t done = 0;
+  while (done < max_bytes) {
+    auto got = ReadSome(*file, path, bytes.data() + done, max_bytes - done);
+    if (!got) return Error{got.error()};
+    if (*got == 0) break;
+    done += *got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+Result<std::uint64_t> ReadFileLength(const fs::path& path) {
+  auto file = OpenForRead(path);
+  if (!file) return Error{file.error()};
+  return LengthOf(*file, path);
+}
+
+WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std::uint8_t> bytes) {
+  // No sharing: nobody else may touch the file while the command goes out,
+  // and a file the board holds cannot be opened.
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+  if (!file) return WriteOutcome::cannot_open;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::size_t left = bytes.size() - done;
+    const DWORD ask = static_cast<DWORD>(left < (1u << 20) ? left : (1u << 20));
+    DWORD put = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, ask, &put, nullptr) || put == 0)
+      return WriteOutcome::failed;
+    done += put;
+  }
+  if (!::FlushFileBuffers(file.get())) return WriteOutcome::failed;
+  if (!::CloseHandle(file.release())) return WriteOutcome::failed;
+  return WriteOutcome::written;
+}
+
+Result<bool> RemoveFile(const fs::path& path) {
+  if (::DeleteFileW(path.c_str())) return true;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+  return SystemError("cannot delete", path, error);
+}
+
+}  // namespace tavlix::platform

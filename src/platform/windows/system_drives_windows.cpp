@@ -1,0 +1,14 @@
+#include "platform/system_drives.h"
+#include "platform/windows/windows_drives.h"
+
+namespace tavlix::platform {
+
+std::vector<DriveInfo> ListSystemDrives() {
+  return ListWindowsDrives();
+}
+
+bool ReadVolumeDevice(const std::filesystem::path& device) {
+  return ReadVolumeDeviceHead(device);
+}
+
+}  // namespace tavlix::platform
