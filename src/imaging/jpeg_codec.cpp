@@ -114,10 +114,21 @@ Status DamageFound(const DecodeJob& job) {
   return Success();
 }
 
+// Decodes every scan's data but keeps only an eighth of each side, the
+// cheapest way through the whole file that the library offers.
 bool CheckGuarded(DecodeJob* job) {
   if (setjmp(job->trap.jump) != 0) return false;
-  jpeg_read_coefficients(&job->cinfo);
-  jpeg_finish_decompress(&job->cinfo);
+  jpeg_decompress_struct* cinfo = &job->cinfo;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = 8;
+  cinfo->dct_method = JDCT_IFAST;
+  cinfo->do_fancy_upsampling = FALSE;
+  jpeg_start_decompress(cinfo);
+  const JDIMENSION stride = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
+  JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, stride, 1);
+  while (cinfo->output_scanline < cinfo->output_height)
+    if (jpeg_read_scanlines(cinfo, row, 1) != 1) return false;
+  jpeg_finish_decompress(cinfo);
   return true;
 }
 
