@@ -1,5 +1,5 @@
 // JPEG and PNG decoding of any bytes: no crash, no leak, no read outside the
-// data, and a decoded picture always within the size ceiling.
+// data, and a decoded picture always within the raster budget.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& decoded : {tavlix::imaging::DecodeJpeg(bytes), tavlix::imaging::DecodePng(bytes)}) {
     if (!decoded) continue;
     if (decoded->rgb.size() != std::size_t{decoded->width} * decoded->height * 3) __builtin_trap();
-    if (decoded->rgb.size() > tavlix::imaging::kMaxPixelBytes) __builtin_trap();
+    if (decoded->rgb.size() > tavlix::imaging::kRasterBudgetBytes) __builtin_trap();
   }
   (void)tavlix::imaging::DecodePicture(bytes);
   return 0;

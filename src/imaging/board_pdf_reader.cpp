@@ -181,7 +181,7 @@ Result<BoardPdfStream> LocateStream(Bytes data, const PageEntries& page, bool& g
 }
 
 // Inflates the rest of a stream whose first `kept` bytes filled the page,
-// only to check that it ends cleanly within the ceiling.
+// only to check that it ends cleanly within the raster budget.
 Status CheckStreamTail(Bytes compressed, std::size_t kept) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) return Fail("cannot start zlib");
@@ -195,7 +195,7 @@ Status CheckStreamTail(Bytes compressed, std::size_t kept) {
     z.avail_out = static_cast<uInt>(scratch.size());
     rc = inflate(&z, Z_NO_FLUSH);
     total += scratch.size() - z.avail_out;
-    if (total > kMaxPixelBytes) rc = Z_BUF_ERROR;
+    if (total > kRasterBudgetBytes) rc = Z_BUF_ERROR;
     if (rc == Z_OK && z.avail_in == 0 && z.avail_out != 0) rc = Z_DATA_ERROR;  // input ran out
   }
   inflateEnd(&z);
@@ -241,6 +241,11 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
     return Fail("the image data lie outside the file");
   const auto need = CheckedPixelBytes(layout.width, layout.height, layout.pixel_layout());
   if (!need) return Error{need.error()};
+  // Deflate expands at most 1032-fold: data too short to fill the page are
+  // refused before the page's memory is taken.
+  if (*need / 1032 > stream.length)
+    return Fail("the image data are too short for a " + std::to_string(layout.width) + " x " +
+                std::to_string(layout.height) + " page (page " + std::to_string(page + 1) + ")");
   try {
     pixels.resize(*need);
   } catch (const std::bad_alloc&) {

@@ -57,8 +57,10 @@ Result<BoardPdfLayout> ScanBoardPdf(std::span<const std::uint8_t> data);
 
 // Inflates page `page` (0-based) of a scanned file into `pixels`, which is
 // resized to exactly width x height x bytes per pixel. The stream must
-// inflate completely, to at least that many bytes and at most kMaxPixelBytes
-// (a colour page read as grey inflates to more than it needs).
+// inflate completely, to at least that many bytes and at most
+// kRasterBudgetBytes (a colour page read as grey inflates to more than it
+// needs); data too short to inflate to the page are refused before the
+// page's memory is allocated.
 Status InflateBoardPdfPage(std::span<const std::uint8_t> data, const BoardPdfLayout& layout, int page,
                            std::vector<std::uint8_t>& pixels);
 

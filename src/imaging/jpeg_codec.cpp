@@ -8,11 +8,13 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "imaging/safe_save.h"
@@ -24,7 +26,7 @@ struct ErrorTrap {
   jpeg_error_mgr mgr;  // first, so the library's pointer is ours
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
-  bool truncated;
+  char damage[JMSG_LENGTH_MAX];  // the first warning about corrupt data
 };
 
 [[noreturn]] void TrapErrorExit(j_common_ptr cinfo) {
@@ -34,10 +36,13 @@ struct ErrorTrap {
 }
 
 void TrapEmitMessage(j_common_ptr cinfo, int level) {
-  // Warnings are the library's way of saying it patched over damage; a file
-  // that ends early would come out with grey rows, so that one counts.
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
-    reinterpret_cast<ErrorTrap*>(cinfo->err)->truncated = true;
+  if (level >= 0) return;  // trace messages
+  // Warnings are the library's way of saying it patched over damage (grey
+  // rows, skipped data); only those about metadata leave the pixels whole.
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_ADOBE_XFORM || code == JWRN_JFIF_MAJOR || code == JWRN_BOGUS_ICC) return;
+  auto* trap = reinterpret_cast<ErrorTrap*>(cinfo->err);
+  if (trap->damage[0] == '\0') cinfo->err->format_message(cinfo, trap->damage);
 }
 
 void InitTrap(ErrorTrap& trap) {
@@ -45,15 +50,25 @@ void InitTrap(ErrorTrap& trap) {
   trap.mgr.error_exit = TrapErrorExit;
   trap.mgr.emit_message = TrapEmitMessage;
   trap.message[0] = '\0';
-  trap.truncated = false;
+  trap.damage[0] = '\0';
 }
 
 // ---- Decoding ----
+
+// Called by the library while it reads scans; stops at the scan limit.
+void LimitScans(j_common_ptr cinfo) {
+  if (cinfo->is_decompressor == 0) return;
+  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxJpegScans) return;
+  auto* trap = reinterpret_cast<ErrorTrap*>(cinfo->err);
+  std::snprintf(trap->message, sizeof trap->message, "more than %d scans", kMaxJpegScans);
+  std::longjmp(trap->jump, 1);
+}
 
 struct DecodeJob {
   DecodeJob() {
     InitTrap(trap);
     cinfo.err = &trap.mgr;
+    progress.progress_monitor = LimitScans;
   }
   ~DecodeJob() { jpeg_destroy_decompress(&cinfo); }
   DecodeJob(const DecodeJob&) = delete;
@@ -61,15 +76,59 @@ struct DecodeJob {
 
   jpeg_decompress_struct cinfo{};
   ErrorTrap trap{};
+  jpeg_progress_mgr progress{};
 };
 
 bool ReadHeaderGuarded(DecodeJob* job, const std::uint8_t* data, unsigned long size) {
   if (setjmp(job->trap.jump) != 0) return false;
   jpeg_create_decompress(&job->cinfo);
+  job->cinfo.progress = &job->progress;
   jpeg_mem_src(&job->cinfo, data, size);
   jpeg_read_header(&job->cinfo, TRUE);
   const J_COLOR_SPACE in = job->cinfo.jpeg_color_space;
   job->cinfo.out_color_space = (in == JCS_CMYK || in == JCS_YCCK) ? JCS_CMYK : JCS_RGB;
+  return true;
+}
+
+// Reads the header and checks the frame against the budget; what is left of
+// the budget bounds the library's own buffers.
+Result<std::unique_ptr<DecodeJob>> StartDecoding(std::span<const std::uint8_t> bytes, std::size_t budget,
+                                                 std::size_t* raster_bytes) {
+  auto job = std::make_unique<DecodeJob>();
+  if (!ReadHeaderGuarded(job.get(), bytes.data(), bytes.size()))
+    return Fail(std::string("not a readable JPEG picture: ") + job->trap.message);
+  const auto bytes_needed =
+      CheckedPixelBytes(job->cinfo.image_width, job->cinfo.image_height, PixelLayout::rgb24, budget);
+  if (!bytes_needed) return Error{bytes_needed.error()};
+  const std::size_t left = budget - (raster_bytes != nullptr ? *bytes_needed : 0);
+  job->cinfo.mem->max_memory_to_use = static_cast<long>(std::max<std::size_t>(left, 1));
+  if (raster_bytes != nullptr) *raster_bytes = *bytes_needed;
+  return job;
+}
+
+// The damage the library patched over, or scans beyond the limit.
+Status DamageFound(const DecodeJob& job) {
+  if (job.trap.damage[0] != '\0') return Fail(std::string("damaged JPEG picture: ") + job.trap.damage);
+  if (job.cinfo.input_scan_number > kMaxJpegScans)
+    return Fail("damaged JPEG picture: more than " + std::to_string(kMaxJpegScans) + " scans");
+  return Success();
+}
+
+// Decodes every scan's data but keeps only an eighth of each side, the
+// cheapest way through the whole file that the library offers.
+bool CheckGuarded(DecodeJob* job) {
+  if (setjmp(job->trap.jump) != 0) return false;
+  jpeg_decompress_struct* cinfo = &job->cinfo;
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = 8;
+  cinfo->dct_method = JDCT_IFAST;
+  cinfo->do_fancy_upsampling = FALSE;
+  jpeg_start_decompress(cinfo);
+  const JDIMENSION stride = cinfo->output_width * static_cast<JDIMENSION>(cinfo->output_components);
+  JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, stride, 1);
+  while (cinfo->output_scanline < cinfo->output_height)
+    if (jpeg_read_scanlines(cinfo, row, 1) != 1) return false;
+  jpeg_finish_decompress(cinfo);
   return true;
 }
 
@@ -185,12 +244,13 @@ bool CompressGuarded(EncodeJob* job, const RasterView* picture, std::uint8_t* rg
 
 }  // namespace
 
-Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes) {
-  auto job = std::make_unique<DecodeJob>();
-  if (!ReadHeaderGuarded(job.get(), bytes.data(), bytes.size()))
-    return Fail(std::string("not a readable JPEG picture: ") + job->trap.message);
-  const jpeg_decompress_struct& cinfo = job->cinfo;
-  auto raster = AllocateRaster(cinfo.image_width, cinfo.image_height);
+Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes, std::size_t budget) {
+  std::size_t raster_bytes = 0;
+  auto started = StartDecoding(bytes, budget, &raster_bytes);
+  if (!started) return Error{started.error()};
+  DecodeJob& job = **started;
+  const jpeg_decompress_struct& cinfo = job.cinfo;
+  auto raster = AllocateRaster(cinfo.image_width, cinfo.image_height, budget);
   if (!raster) return Error{raster.error()};
   std::vector<JSAMPLE> cmyk_row;
   if (cinfo.out_color_space == JCS_CMYK) {
@@ -200,11 +260,22 @@ Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes) {
       return Fail("not enough memory to decode the JPEG picture");
     }
   }
-  if (!DecompressGuarded(job.get(), raster->rgb.data(), cmyk_row.empty() ? nullptr : cmyk_row.data()))
+  if (!DecompressGuarded(&job, raster->rgb.data(), cmyk_row.empty() ? nullptr : cmyk_row.data()))
     return Fail(std::string("damaged JPEG picture: ") +
-                (job->trap.message[0] != '\0' ? job->trap.message : "unexpected size"));
-  if (job->trap.truncated) return Fail("damaged JPEG picture: the file ends early");
+                (job.trap.message[0] != '\0' ? job.trap.message : "unexpected size"));
+  if (Status damage = DamageFound(job); !damage) return Error{damage.error()};
   return raster;
+}
+
+Result<JpegFacts> CheckJpeg(std::span<const std::uint8_t> bytes, std::size_t budget) {
+  auto started = StartDecoding(bytes, budget, nullptr);
+  if (!started) return Error{started.error()};
+  DecodeJob& job = **started;
+  if (!CheckGuarded(&job)) return Fail(std::string("damaged JPEG picture: ") + job.trap.message);
+  if (Status damage = DamageFound(job); !damage) return Error{damage.error()};
+  const jpeg_decompress_struct& cinfo = job.cinfo;
+  return JpegFacts{cinfo.image_width, cinfo.image_height, cinfo.num_components, cinfo.arith_code != 0,
+                   bytes.size() - cinfo.src->bytes_in_buffer};
 }
 
 Status EncodeJpeg(const RasterView& picture, platform::ByteSink& out) {

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
+#include <new>
 #include <span>
 #include <type_traits>
 #include <vector>
 
+#include "imaging/jpeg_codec.h"
 #include "imaging/png_codec.h"
 #include "imaging/safe_save.h"
 #include "platform/files.h"
@@ -19,7 +20,7 @@ namespace {
 
 static_assert(std::is_same_v<HPDF_STATUS, unsigned long>, "error_handler's parameters are HPDF_STATUS");
 
-constexpr std::uint64_t kMaxPngFileBytes = 64u << 20;
+constexpr std::uint64_t kMaxPictureFileBytes = 64u << 20;
 constexpr HPDF_UINT kCompressEverything = 0x0F;  // text, images and metadata
 
 struct DocFree {
@@ -31,36 +32,43 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
   return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
 }
 
-// A PNG whose compressed data a PDF reads as they are: 8-bit grey or colour,
-// not interlaced. Its data are the IDAT chunks joined.
-struct PngPassThrough {
+// What a PNG's chunks say: its size, whether it is grey, and, when a PDF can
+// read its compressed data as they are (8-bit grey or colour, not
+// interlaced, no transparency), those data: the IDAT chunks joined.
+struct PngChunks {
   std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  bool grey = false;
   int colors = 0;
+  bool pass_through = false;
   std::vector<std::uint8_t> data;
 };
 
-std::optional<PngPassThrough> PassThroughData(std::span<const std::uint8_t> png) {
-  PngPassThrough result;
-  bool header_fits = false;
+PngChunks ReadPngChunks(std::span<const std::uint8_t> png) {
+  PngChunks result;
   std::size_t pos = 8;
   while (png.size() >= 12 && pos <= png.size() - 12) {
     const std::size_t length = BigEndian32(&png[pos]);
-    if (length > png.size() - pos - 12) return std::nullopt;
+    if (length > png.size() - pos - 12) return {};
     const std::uint8_t* type = &png[pos + 4];
     const std::uint8_t* body = &png[pos + 8];
     if (std::equal(type, type + 4, "IHDR") && length >= 13) {
       result.width = BigEndian32(body);
+      result.height = BigEndian32(body + 4);
       const int depth = body[8], colour = body[9], interlace = body[12];
-      header_fits = depth == 8 && (colour == 0 || colour == 2) && interlace == 0;
-      result.colors = colour == 2 ? 3 : 1;
-    } else if (std::equal(type, type + 4, "IDAT")) {
+      result.grey = (colour & 2) == 0;
+      result.colors = result.grey ? 1 : 3;
+      result.pass_through = depth == 8 && (colour == 0 || colour == 2) && interlace == 0;
+    } else if (std::equal(type, type + 4, "tRNS")) {
+      result.pass_through = false;
+    } else if (std::equal(type, type + 4, "IDAT") && result.pass_through) {
       result.data.insert(result.data.end(), body, body + length);
     } else if (std::equal(type, type + 4, "IEND")) {
       break;
     }
     pos += 12 + length;
   }
-  if (!header_fits || result.data.empty()) return std::nullopt;
+  if (result.data.empty()) result.pass_through = false;
   return result;
 }
 
@@ -70,7 +78,7 @@ HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream) {
 
 // Replaces the decoded pixels libharu holds with the PNG's own compressed
 // data, read through PNG predictors.
-bool UsePngData(HPDF_Image image, const PngPassThrough& png) {
+bool UsePngData(HPDF_Image image, const PngChunks& png) {
   HPDF_Dict parms = HPDF_Dict_New(image->mmgr);
   if (parms == nullptr) return false;
   if (HPDF_Dict_AddNumber(parms, "Predictor", 15) != HPDF_OK ||
@@ -91,31 +99,43 @@ bool UsePngData(HPDF_Image image, const PngPassThrough& png) {
   return true;
 }
 
-// Reads and fully decodes the PNG before libharu sees it.
-Result<std::vector<std::uint8_t>> CheckedPng(const std::filesystem::path& source) {
-  auto bytes = platform::ReadFileBytes(source, kMaxPngFileBytes);
-  if (!bytes) return Error{bytes.error()};
-  if (const auto decoded = DecodePng(*bytes); !decoded) return Fail(source.string() + ": " + decoded.error());
-  return bytes;
+// The JPEG as it is, once read through its end-of-image marker, and only as
+// libharu reads its frame the way libjpeg did.
+Result<HPDF_Image> LoadJpeg(HPDF_Doc doc, std::span<const std::uint8_t> bytes, std::size_t budget) {
+  const auto facts = CheckJpeg(bytes, budget);
+  if (!facts) return Error{facts.error()};
+  if (facts->arithmetic) return Fail("an arithmetic-coded JPEG cannot go into a PDF");
+  HPDF_Image image = HPDF_LoadJpegImageFromMem(doc, bytes.data(), static_cast<HPDF_UINT>(facts->length));
+  if (image == nullptr || HPDF_Image_GetWidth(image) != facts->width ||
+      HPDF_Image_GetHeight(image) != facts->height)
+    return Fail("the PDF library cannot load the picture");
+  return image;
 }
 
-// Lays the document out in libharu's memory stream and hands it to `out` in
-// pieces, so that libharu never opens a file by name.
-Status SaveDocument(HPDF_Doc doc, platform::ByteSink& out, const std::filesystem::path& target) {
-  if (HPDF_SaveToStream(doc) != HPDF_OK || HPDF_ResetStream(doc) != HPDF_OK)
-    return Fail("the PDF library cannot write " + target.string());
-  // Reading exactly what the stream holds never runs into its end, which
-  // libharu would report as an error.
-  std::uint64_t left = HPDF_GetStreamSize(doc);
-  std::vector<HPDF_BYTE> chunk(1u << 16);
-  while (left > 0) {
-    HPDF_UINT32 size = static_cast<HPDF_UINT32>(std::min<std::uint64_t>(left, chunk.size()));
-    if (HPDF_ReadFromStream(doc, chunk.data(), &size) != HPDF_OK || size == 0)
-      return Fail("the PDF library cannot write " + target.string());
-    if (Status written = out.Write(std::span(chunk).first(size)); !written) return written;
-    left -= size;
+// The PNG through our decoder: its own data where a PDF reads them, else the
+// decoded pixels.
+Result<HPDF_Image> LoadPng(HPDF_Doc doc, std::span<const std::uint8_t> bytes, std::size_t budget) {
+  const auto raster = DecodePng(bytes, budget);
+  if (!raster) return Error{raster.error()};
+  const PngChunks chunks = ReadPngChunks(bytes);
+  const bool pass_through =
+      chunks.pass_through && chunks.width == raster->width && chunks.height == raster->height;
+  std::vector<std::uint8_t> grey;
+  if (chunks.grey && !pass_through) {
+    try {
+      grey.resize(raster->rgb.size() / 3);
+    } catch (const std::bad_alloc&) {
+      return Fail("not enough memory for the picture");
+    }
+    for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = raster->rgb[3 * i];
   }
-  return Success();
+  // With pass-through the pixels given here are replaced by the PNG's data.
+  HPDF_Image image =
+      HPDF_LoadRawImageFromMem(doc, grey.empty() ? raster->rgb.data() : grey.data(), raster->width,
+                               raster->height, chunks.grey ? HPDF_CS_DEVICE_GRAY : HPDF_CS_DEVICE_RGB, 8);
+  if (image == nullptr) return Fail("the PDF library cannot load the picture");
+  if (pass_through && !UsePngData(image, chunks)) return Fail("cannot embed the picture's data");
+  return image;
 }
 
 }  // namespace
@@ -136,34 +156,42 @@ void error_handler(unsigned long error_no, unsigned long detail_no, void* /*user
   std::fflush(stdout);
 }
 
-Status PackagePictureAsPdf(const std::filesystem::path& source, PictureFormat kind,
-                           const std::filesystem::path& target, SaveMode mode) {
-  std::optional<PngPassThrough> pass_through;
-  if (kind == PictureFormat::png) {
-    auto png = CheckedPng(source);
-    if (!png) return Error{png.error()};
-    pass_through = PassThroughData(*png);
-  }
-
+Result<std::vector<std::uint8_t>> PictureToPdf(std::span<const std::uint8_t> picture, PictureFormat kind,
+                                               std::size_t budget) {
   Document doc(HPDF_New(error_handler, nullptr));
   if (!doc) return Fail("cannot start the PDF library");
   HPDF_SetCompressionMode(doc.get(), kCompressEverything);
   HPDF_Page page = HPDF_AddPage(doc.get());
-  HPDF_Image image = kind == PictureFormat::jpeg ? HPDF_LoadJpegImageFromFile(doc.get(), source.c_str())
-                                                 : HPDF_LoadPngImageFromFile(doc.get(), source.c_str());
-  if (page == nullptr || image == nullptr)
-    return Fail(source.string() + ": the PDF library cannot load the picture");
+  if (page == nullptr) return Fail("the PDF library cannot add a page");
+  const auto image = kind == PictureFormat::jpeg ? LoadJpeg(doc.get(), picture, budget)
+                                                 : LoadPng(doc.get(), picture, budget);
+  if (!image) return Error{image.error()};
   HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_A4, HPDF_PAGE_LANDSCAPE);
-  const PdfPlacement place = PlaceOnA4Landscape(HPDF_Image_GetWidth(image), HPDF_Image_GetHeight(image));
-  HPDF_Page_DrawImage(page, image, static_cast<HPDF_REAL>(place.x), static_cast<HPDF_REAL>(place.y),
+  const PdfPlacement place = PlaceOnA4Landscape(HPDF_Image_GetWidth(*image), HPDF_Image_GetHeight(*image));
+  HPDF_Page_DrawImage(page, *image, static_cast<HPDF_REAL>(place.x), static_cast<HPDF_REAL>(place.y),
                       static_cast<HPDF_REAL>(place.width), static_cast<HPDF_REAL>(place.height));
-  // Only where libharu took the picture as the same grey or colour samples.
-  if (pass_through && HPDF_Dict_GetItem(image, "SMask", HPDF_OCLASS_DICT) == nullptr &&
-      !UsePngData(image, *pass_through))
-    return Fail(source.string() + ": cannot embed the picture's data");
 
+  if (HPDF_SaveToStream(doc.get()) != HPDF_OK) return Fail("the PDF library cannot write the PDF");
+  HPDF_UINT32 size = HPDF_GetStreamSize(doc.get());
+  std::vector<std::uint8_t> pdf;
+  try {
+    pdf.resize(size);
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory for the PDF");
+  }
+  if (HPDF_ReadFromStream(doc.get(), pdf.data(), &size) != HPDF_OK || size != pdf.size())
+    return Fail("the PDF library cannot write the PDF");
+  return pdf;
+}
+
+Status PackagePictureAsPdf(const std::filesystem::path& source, PictureFormat kind,
+                           const std::filesystem::path& target, SaveMode mode) {
+  const auto bytes = platform::ReadFileBytes(source, kMaxPictureFileBytes);
+  if (!bytes) return Error{bytes.error()};
+  const auto pdf = PictureToPdf(*bytes, kind);
+  if (!pdf) return Fail(source.string() + ": " + pdf.error());
   return WriteNewFile(
-      target, [&](PendingFile& file) { return SaveDocument(doc.get(), file, target); }, mode);
+      target, [&](PendingFile& file) { return file.Write(*pdf); }, mode);
 }
 
 }  // namespace tavlix::imaging

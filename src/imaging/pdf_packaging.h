@@ -1,15 +1,23 @@
 // One-page PDFs around a JPEG or PNG picture, written with libharu: A4
 // landscape, the picture scaled by a whole percentage to fit and centred.
 //
-// A JPEG is embedded as it is. A PNG is first checked with our own decoder
-// (libharu's PNG loader aborts the process on a damaged file); an 8-bit grey
-// or colour, non-interlaced PNG then keeps its own compressed data (PDF's PNG
-// predictors read it as it is), so nothing is deflated again. Thread-safe:
-// one libharu document per call.
+// The picture file is read once into memory and libharu only ever sees data
+// we have checked, from memory. A JPEG is read through its end-of-image
+// marker first (jpeg_codec.h: budget, damage, scan limit) and then embedded
+// as it is, without the bytes after that marker. A PNG never reaches
+// libharu's PNG loader (it aborts on damaged files and frees twice on
+// interlaced ones): our decoder reads it, and an 8-bit grey or colour,
+// non-interlaced PNG without transparency keeps its own compressed data (PDF's
+// PNG predictors read it as it is); any other PNG goes in as our decoded
+// pixels (grey when the PNG is grey, transparency laid over white), deflated
+// by libharu. Thread-safe: one libharu document per call.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <span>
+#include <vector>
 
 #include "imaging/picture_codec.h"
 #include "imaging/save_mode.h"
@@ -34,9 +42,16 @@ PdfPlacement PlaceOnA4Landscape(std::uint32_t width, std::uint32_t height);
 // (The parameter types are libharu's HPDF_STATUS.)
 void error_handler(unsigned long error_no, unsigned long detail_no, void* user_data);
 
+// The one-page PDF around a whole picture file held in memory. Errors: a
+// picture that is damaged, not of the kind given or above the budget;
+// libharu cannot start, load or save (its reports also go through
+// error_handler).
+Result<std::vector<std::uint8_t>> PictureToPdf(std::span<const std::uint8_t> picture, PictureFormat kind,
+                                               std::size_t budget = kRasterBudgetBytes);
+
 // Writes the one-page PDF `target` around the picture `source` of the given
-// kind, through a temporary file. Errors: libharu cannot start, load or save
-// (its reports also go through error_handler), a damaged PNG, a name taken.
+// kind, through a temporary file. Errors: those of PictureToPdf, a source
+// that cannot be read (at most 64 MiB, a regular file), a name taken.
 Status PackagePictureAsPdf(const std::filesystem::path& source, PictureFormat kind,
                            const std::filesystem::path& target, SaveMode mode = SaveMode::never_replace);
 

@@ -42,10 +42,10 @@ std::optional<PictureFormat> FormatForName(const std::filesystem::path& name) {
   return std::nullopt;
 }
 
-Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes) {
+Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes, std::size_t budget) {
   const auto format = SniffFormat(bytes);
   if (!format) return Fail("not a JPEG or PNG picture");
-  return *format == PictureFormat::jpeg ? DecodeJpeg(bytes) : DecodePng(bytes);
+  return *format == PictureFormat::jpeg ? DecodeJpeg(bytes, budget) : DecodePng(bytes, budget);
 }
 
 Result<Raster> LoadPicture(const std::filesystem::path& path) {

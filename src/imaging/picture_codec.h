@@ -3,6 +3,7 @@
 // Thread-safe; failures are Results with a message for the user.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -27,8 +28,8 @@ std::optional<PictureFormat> SniffFormat(std::span<const std::uint8_t> bytes);
 // The format a target name asks for: ".jpg", ".jpeg" or ".png" in any case.
 std::optional<PictureFormat> FormatForName(const std::filesystem::path& name);
 
-// Decodes a JPEG or PNG picture, whichever the bytes hold.
-Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes);
+// Decodes a JPEG or PNG picture, whichever the bytes hold, within the budget.
+Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes, std::size_t budget = kRasterBudgetBytes);
 
 // Reads and decodes a picture file (at most 64 MiB).
 Result<Raster> LoadPicture(const std::filesystem::path& path);

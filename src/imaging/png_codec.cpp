@@ -196,7 +196,7 @@ bool WriteGuarded(WriteJob* job, const RasterView* picture, const PngEncoding* e
 
 }  // namespace
 
-Result<Raster> DecodePng(std::span<const std::uint8_t> bytes) {
+Result<Raster> DecodePng(std::span<const std::uint8_t> bytes, std::size_t budget) {
   if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return Fail("not a PNG picture");
   auto job = std::make_unique<ReadJob>();
   job->source = {bytes.data(), bytes.size(), 0};
@@ -208,12 +208,19 @@ Result<Raster> DecodePng(std::span<const std::uint8_t> bytes) {
     return Fail(std::string("not a readable PNG picture: ") + job->message.text);
   if (job->channels != 3 && job->channels != 4) return Fail("unexpected PNG pixel layout");
 
-  auto raster = AllocateRaster(job->width, job->height);
-  if (!raster) return Error{raster.error()};
   const std::size_t channels = static_cast<std::size_t>(job->channels);
+  const bool staged = job->passes > 1 && channels == 4;
+  const auto raster_bytes = CheckedPixelBytes(job->width, job->height, PixelLayout::rgb24, budget);
+  if (!raster_bytes) return Error{raster_bytes.error()};
+  // The staging copy of an interlaced picture with alpha: 4 bytes a pixel.
+  if (staged && *raster_bytes / 3 * 4 > budget - *raster_bytes)
+    return Fail("the picture is " + std::to_string(job->width) + " x " + std::to_string(job->height) +
+                " interlaced pixels with transparency, more than a conversion may take");
+  auto raster = AllocateRaster(job->width, job->height, budget);
+  if (!raster) return Error{raster.error()};
   std::vector<std::uint8_t> rgba_row, staging;
   try {
-    if (job->passes > 1 && channels == 4)
+    if (staged)
       staging.resize(std::size_t{job->width} * job->height * 4);
     else if (job->passes == 1 && channels == 4)
       rgba_row.resize(std::size_t{job->width} * 4);

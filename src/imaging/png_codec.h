@@ -2,11 +2,13 @@
 //
 // Grey, palette, 1- to 16-bit and interlaced files decode to 24-bit colour;
 // transparency is laid over white, the colour of the board's paper. A picture
-// above the size ceiling (raster.h) is refused from its header, before any
-// pixel memory is taken; a damaged or truncated file is an error. libpng's
-// errors never unwind C++ frames. Thread-safe.
+// whose pixels (and, for an interlaced one with alpha, its staging copy)
+// would not fit the raster budget (raster.h) is refused from its header,
+// before any pixel memory is taken; a damaged or truncated file is an error.
+// libpng's errors never unwind C++ frames. Thread-safe.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -16,7 +18,7 @@
 
 namespace tavlix::imaging {
 
-Result<Raster> DecodePng(std::span<const std::uint8_t> bytes);
+Result<Raster> DecodePng(std::span<const std::uint8_t> bytes, std::size_t budget = kRasterBudgetBytes);
 
 // How the encoder compresses: the row filter and zlib's level and strategy.
 // The defaults are what the program writes, chosen by benchmark for

@@ -1,4 +1,4 @@
-// Rasters: decoded pictures in memory, and the size ceiling that keeps a
+// Rasters: decoded pictures in memory, and the raster budget that keeps a
 // hostile file from exhausting memory.
 //
 // A Raster owns 24-bit colour pixels (red, green, blue), rows from top to
@@ -16,9 +16,12 @@
 
 namespace tavlix::imaging {
 
-// The largest picture the program decodes, in bytes of pixel data: the board
-// PDF reader's pixel buffer. No side may exceed kMaxSide pixels.
-inline constexpr std::size_t kMaxPixelBytes = 35'831'808;
+// The pixel memory one conversion may hold at once (decoded rasters and the
+// decoders' own whole-picture buffers): room for a 24-bit picture of about
+// 13,000 x 13,000, so camera pictures convert while a header that declares
+// more is refused before anything large is allocated. No side may exceed
+// kMaxSide pixels.
+inline constexpr std::size_t kRasterBudgetBytes = std::size_t{512} << 20;
 inline constexpr std::uint32_t kMaxSide = 65'535;
 
 enum class PixelLayout { rgb24, grey8 };
@@ -45,12 +48,14 @@ inline RasterView ViewOf(const Raster& raster) {
 }
 
 // The bytes a width x height picture needs in `layout`, or an error when a
-// side is zero or above kMaxSide, or the total is above kMaxPixelBytes.
-Result<std::size_t> CheckedPixelBytes(std::uint32_t width, std::uint32_t height, PixelLayout layout);
+// side is zero or above kMaxSide, or the total is above `budget`.
+Result<std::size_t> CheckedPixelBytes(std::uint32_t width, std::uint32_t height, PixelLayout layout,
+                                      std::size_t budget = kRasterBudgetBytes);
 
-// Allocates the pixels of a 24-bit raster after the ceiling check; an error
+// Allocates the pixels of a 24-bit raster after the budget check; an error
 // instead of an exception when memory is short.
-Result<Raster> AllocateRaster(std::uint32_t width, std::uint32_t height);
+Result<Raster> AllocateRaster(std::uint32_t width, std::uint32_t height,
+                              std::size_t budget = kRasterBudgetBytes);
 
 // A view's pixels are large enough for its size and layout.
 bool IsComplete(const RasterView& view);

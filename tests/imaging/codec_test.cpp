@@ -9,79 +9,16 @@
 #include "imaging/jpeg_codec.h"
 #include "imaging/picture_codec.h"
 #include "imaging/png_codec.h"
+#include "support/library_pictures.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
 namespace tavlix::imaging {
 namespace {
 
+using test::MakeJpeg;
+using test::MakePng;
 using test::TempDir;
-
-// A PNG of any kind libpng writes, from rows already in that kind's layout.
-std::vector<std::uint8_t> MakePng(std::uint32_t width, std::uint32_t height, int colour, int depth,
-                                  const std::vector<std::uint8_t>& rows, int interlace = PNG_INTERLACE_NONE,
-                                  const std::vector<png_color>& palette = {},
-                                  const std::vector<png_byte>& transparency = {}) {
-  std::vector<std::uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png)) != 0) {
-    png_destroy_write_struct(&png, &info);
-    ADD_FAILURE() << "libpng failed";
-    return {};
-  }
-  png_set_write_fn(
-      png, &out,
-      [](png_structp p, png_bytep data, png_size_t size) {
-        auto* o = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
-        o->insert(o->end(), data, data + size);
-      },
-      nullptr);
-  png_set_IHDR(png, info, width, height, depth, colour, interlace, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  if (!transparency.empty())
-    png_set_tRNS(png, info, transparency.data(), static_cast<int>(transparency.size()), nullptr);
-  png_write_info(png, info);
-  const std::size_t row_bytes = rows.size() / height;
-  std::vector<png_bytep> pointers;
-  for (std::uint32_t y = 0; y < height; ++y) pointers.push_back(const_cast<png_bytep>(&rows[y * row_bytes]));
-  png_write_image(png, pointers.data());
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
-}
-
-// A JPEG written by libjpeg itself with the given colour space and options.
-std::vector<std::uint8_t> MakeJpeg(std::uint32_t width, std::uint32_t height, int components,
-                                   J_COLOR_SPACE space, const std::vector<std::uint8_t>& pixels,
-                                   bool progressive) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = components;
-  cinfo.in_color_space = space;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  if (progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < height) {
-    JSAMPROW row = const_cast<JSAMPROW>(
-        &pixels[std::size_t{cinfo.next_scanline} * width * static_cast<std::size_t>(components)]);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<std::uint8_t> out(buffer, buffer + size);
-  std::free(buffer);
-  return out;
-}
 
 std::vector<std::uint8_t> Encoded(const RasterView& view, PictureFormat format) {
   TempDir dir;
@@ -198,33 +135,24 @@ TEST(PictureCodec, CmykAndProgressiveJpegsDecode) {
   EXPECT_LT(test::MeanDifference(*progressive, picture), 4.0);
 }
 
-TEST(PictureCodec, PicturesAboveTheCeilingAreRefusedFromTheirHeader) {
+TEST(PictureCodec, PicturesAboveTheBudgetAreRefusedFromTheirHeader) {
   // A PNG header announcing 20000 x 20000 colour pixels (1.2 GB) and no data.
   const Raster one = test::TestPicture(1, 1);
   auto png = Encoded(ViewOf(one), PictureFormat::png);
-  png[16] = 0x00, png[17] = 0x00, png[18] = 0x4E, png[19] = 0x20;  // width 20000
-  png[20] = 0x00, png[21] = 0x00, png[22] = 0x4E, png[23] = 0x20;  // height 20000
-  const std::uint32_t crc = static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), &png[12], 17));
-  png[29] = static_cast<std::uint8_t>(crc >> 24), png[30] = static_cast<std::uint8_t>(crc >> 16);
-  png[31] = static_cast<std::uint8_t>(crc >> 8), png[32] = static_cast<std::uint8_t>(crc);
+  test::SetPngSize(png, 20000, 20000);
   const auto big_png = DecodePicture(png);
   ASSERT_FALSE(big_png);
   EXPECT_NE(big_png.error().find("20000 x 20000"), std::string::npos) << big_png.error();
 
   // A JPEG whose frame header announces 60000 x 60000.
   auto jpeg = Encoded(ViewOf(test::TestPicture(8, 8)), PictureFormat::jpeg);
-  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-      jpeg[i + 5] = 0xEA, jpeg[i + 6] = 0x60, jpeg[i + 7] = 0xEA, jpeg[i + 8] = 0x60;
-      break;
-    }
-  }
+  test::SetJpegSize(jpeg, 60000, 60000);
   const auto big_jpeg = DecodePicture(jpeg);
   ASSERT_FALSE(big_jpeg);
   EXPECT_NE(big_jpeg.error().find("60000 x 60000"), std::string::npos) << big_jpeg.error();
-  // Exactly at the ceiling is allowed; one row more is not.
-  EXPECT_TRUE(CheckedPixelBytes(4096, 2916, PixelLayout::rgb24));
-  EXPECT_FALSE(CheckedPixelBytes(4096, 2917, PixelLayout::rgb24));
+  // Exactly at the budget is allowed; one row more is not.
+  EXPECT_TRUE(CheckedPixelBytes(16384, 10922, PixelLayout::rgb24));
+  EXPECT_FALSE(CheckedPixelBytes(16384, 10923, PixelLayout::rgb24));
   EXPECT_FALSE(CheckedPixelBytes(65536, 1, PixelLayout::grey8));
   EXPECT_FALSE(CheckedPixelBytes(0, 5, PixelLayout::grey8));
 }
