@@ -20,6 +20,7 @@
 namespace tavlix::imaging {
 
 namespace fs = std::filesystem;
+inline constexpr char kPendingPrefix[] = ".tavlix-", kPendingSuffix[] = ".part";  // temporary names
 
 // A temporary file waiting for its final name. Move-only; the destructor
 // removes the temporary file unless it was committed.
