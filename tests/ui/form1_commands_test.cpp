@@ -151,6 +151,17 @@ TEST_F(SettingsCommand, OkStoresAnAcceptedFolderAndTheFormat) {
   EXPECT_NE(SavedSettings().find("saveprm=1"), std::string::npos);
 }
 
+TEST_F(SettingsCommand, ASettingsFileThatCannotBeWrittenIsReportedAfterOkAndAtExit) {
+  std::filesystem::create_directories(sandbox_.SettingFile());  // a folder where the file should go
+  form_->Setting_ImgSaveTo_FolderPath = sandbox_.dir().path().string();
+  const std::string expected =
+      "The settings could not be saved in this file:\n" + sandbox_.SettingFile().string();
+  Open(nullptr, true);
+  EXPECT_EQ(presenter_.boxes, std::vector<std::string>{expected});
+  form_->Dispose();
+  EXPECT_EQ(presenter_.boxes, (std::vector<std::string>{expected, expected}));
+}
+
 TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {
   const auto good = sandbox_.dir() / "good";
   const auto board = sandbox_.dir() / "board";
