@@ -1,5 +1,7 @@
 #include "board/communication_thread.h"
 
+#include <utility>
+
 #include "platform/environment.h"
 
 namespace tavlix {
@@ -36,6 +38,16 @@ bool TCommunicationThread::ChangeImageFileSetting(int Setting_OutputFileExt,
 std::shared_ptr<const std::string> TCommunicationThread::SavePath() const {
   std::lock_guard lock(save_path_mutex_);
   return OutputFileSavePath;
+}
+
+std::vector<std::filesystem::path> TCommunicationThread::TakeSavedPaths() {
+  std::lock_guard lock(saved_paths_mutex_);
+  return std::exchange(saved_paths_, {});
+}
+
+void TCommunicationThread::RecordSavedPath(const std::filesystem::path& path) {
+  std::lock_guard lock(saved_paths_mutex_);
+  saved_paths_.push_back(path);
 }
 
 void TCommunicationThread::SetFlgAppScan(bool flg) {

@@ -27,6 +27,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "board/notify.h"
 #include "platform/clock.h"
@@ -108,6 +109,9 @@ class TCommunicationThread {
   bool ChangeImageFileSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
   // The save folder in force (a snapshot; any thread).
   std::shared_ptr<const std::string> SavePath() const;
+  // The files this worker saved since the last call, oldest first; the list
+  // is emptied. Any thread.
+  std::vector<std::filesystem::path> TakeSavedPaths();
 
   void SetNewHandle(HWND_T hWnd) { hWnd_Form_.store(hWnd); }
   HWND_T NotifyWindow() const { return hWnd_Form_.load(); }
@@ -132,6 +136,7 @@ class TCommunicationThread {
   // Sends a notification to the worker's window. On the worker thread it first
   // parks if a halt was requested.
   void Notify(int code, std::intptr_t arg) const;
+  void RecordSavedPath(const std::filesystem::path& path);
 
   std::atomic<int> FlgTerminate{0};
   int ImageType = 0;
@@ -160,6 +165,8 @@ class TCommunicationThread {
   std::atomic<HWND_T> hWnd_Form_{nullptr};
   mutable std::mutex save_path_mutex_;
   std::shared_ptr<const std::string> OutputFileSavePath;
+  std::mutex saved_paths_mutex_;
+  std::vector<std::filesystem::path> saved_paths_;
 
   // Loop state kept across cycles.
   bool Connected_last = false;

@@ -209,6 +209,12 @@ void SetMessagePump(std::function<void()> pump) {
   Driver().pump = std::move(pump);
 }
 
+std::vector<std::filesystem::path> DriverTakeSavedPaths() {
+  auto* worker = Driver().worker.get();
+  if (worker == nullptr) return {};
+  return worker->TakeSavedPaths();
+}
+
 TCommunicationThread* DriverWorker() {
   return Driver().worker.get();
 }

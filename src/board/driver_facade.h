@@ -14,9 +14,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "board/communication_thread.h"
 #include "board/notify.h"
@@ -59,6 +61,10 @@ void SetNewHandle(HWND_T hWnd);
 // toolbar, the command line's queue in `tavlix`.
 void ProcessMessages();
 void SetMessagePump(std::function<void()> pump);
+
+// The files the worker saved since the last call, oldest first (they are
+// forgotten); empty without a worker.
+std::vector<std::filesystem::path> DriverTakeSavedPaths();
 
 // The worker, for front ends that show its state and for tests; null before
 // DriverInit.

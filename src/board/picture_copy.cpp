@@ -107,6 +107,7 @@ bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
     }
   }
   if (!saved) return failed();
+  RecordSavedPath(target);
   Notify(BOARD_IMAGE_SAVED, 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
   return true;

@@ -2,6 +2,7 @@
 // facade calls, in the same order, as the toolbar's commands.
 #include <ostream>
 
+#include "board/collector_lock.h"
 #include "board/command_files.h"
 #include "board/drive_discovery.h"
 #include "board/driver_facade.h"
@@ -19,22 +20,28 @@ namespace {
 
 constexpr std::string_view kExitStatusHelp =
     "Exit status: 0 picture saved (or command handed over), 1 failure, 2 bad usage,\n"
-    "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed,\n"
-    "130 interrupted.\n";
+    "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed (for\n"
+    "watch: some picture failed), 8 another collector (the toolbar or another\n"
+    "tavlix) is collecting from the board, 130 interrupted.\n";
 
 constexpr std::string_view kCommandStillWaiting =
     "tavlix: an earlier command is still waiting for the board\n";
 
 using SessionBody = int (*)(BoardSession& session, const SessionSettings& settings, CommandIo io);
 
+struct SessionCommand {
+  std::string_view program;  // as a refused collector is told
+  std::string_view help;
+  SessionBody body;
+};
+
 // Parses the session options (printing the help or the problem), starts the
 // board link with the command line's window and runs `body` in it, with Ctrl-C
 // caught. Returns the command's exit status.
-int RunInSession(std::span<const std::string> args, CommandIo io, std::string_view help,
-                 const SessionBody& body) {
+int RunInSession(std::span<const std::string> args, CommandIo io, const SessionCommand& command) {
   const ParsedOptions options = ParseOptions(args, kSessionOptions, {});
   if (options.has("--help")) {
-    io.out << help << kSessionOptionsHelp << kExitStatusHelp;
+    io.out << command.help << kSessionOptionsHelp << kExitStatusHelp;
     return kExitOk;
   }
   if (!options.error.empty() || !options.positional.empty()) {
@@ -49,13 +56,13 @@ int RunInSession(std::span<const std::string> args, CommandIo io, std::string_vi
     return kExitUsage;
   }
   CatchInterrupts();
-  BoardSession session(io, *settings, IsTerminal(io.out));
+  BoardSession session(io, *settings, IsTerminal(io.out), std::string(command.program));
   if (!session.started()) return kExitFailure;
-  return body(session, *settings, io);
+  return command.body(session, *settings, io);
 }
 
 void ReportSaved(BoardSession& session, CommandIo io) {
-  for (const auto& file : session.NewSavedFiles()) io.out << "saved " << file.string() << "\n";
+  for (const auto& file : session.TakeSavedFiles()) io.out << "saved " << file.string() << "\n";
 }
 
 }  // namespace
@@ -63,7 +70,7 @@ void ReportSaved(BoardSession& session, CommandIo io) {
 namespace {
 
 int Scan(BoardSession& session, const SessionSettings& settings, CommandIo io) {
-  if (!session.BoardPresent()) return kExitNoBoard;
+  if (const int status = session.AwaitBoard(); status != kExitOk) return status;
   SetFlgAppScanTimeout(true);
   SetFlgAppScan(true);
   switch (WriteCommand(CMD_SCAN, 2000, true)) {
@@ -90,7 +97,7 @@ int Scan(BoardSession& session, const SessionSettings& settings, CommandIo io) {
 }
 
 int Feed(BoardSession& session, const SessionSettings& settings, CommandIo io) {
-  if (!session.BoardPresent()) return kExitNoBoard;
+  if (const int status = session.AwaitBoard(); status != kExitOk) return status;
   SetFlgAppScan(true);
   const int result = WriteCommand(CMD_FEED, 2000, true);
   SetFlgAppScan(false);
@@ -105,11 +112,18 @@ int Feed(BoardSession& session, const SessionSettings& settings, CommandIo io) {
 int Watch(BoardSession& session, const SessionSettings& settings, CommandIo io) {
   io.out << "Watching for pictures; they go to " << settings.save_folder << ". Ctrl-C stops.\n" << std::flush;
   while (!Interrupted()) {
+    if (const int status = session.KeepCollecting(); status != kExitOk && status != kExitNoBoard)
+      return status;
     session.window().WaitAndPump(std::chrono::milliseconds(100));
     ReportSaved(session, io);
     session.window().ResetOutcome();
   }
-  io.out << session.window().pictures_saved() << " picture(s) saved.\n";
+  io.out << session.window().pictures_saved() << " picture(s) saved";
+  if (const int failed = session.window().pictures_failed(); failed > 0) {
+    io.out << ", " << failed << " failed.\n";
+    return kExitSaveFailed;
+  }
+  io.out << ".\n";
   return kExitOk;
 }
 
@@ -117,31 +131,37 @@ int Watch(BoardSession& session, const SessionSettings& settings, CommandIo io) 
 
 int RunScanCommand(std::span<const std::string> args, CommandIo io) {
   return RunInSession(args, io,
-                      "Usage: tavlix scan [OPTIONS]\n\n"
-                      "Tells the board to scan, shows the progress and saves the picture.\n\n",
-                      Scan);
+                      {"tavlix scan",
+                       "Usage: tavlix scan [OPTIONS]\n\n"
+                       "Tells the board to scan, shows the progress and saves the picture.\n\n",
+                       Scan});
 }
 
 int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
   return RunInSession(args, io,
-                      "Usage: tavlix feed [OPTIONS]\n\n"
-                      "Sends the board the sheet-feed command (also its stop command).\n\n",
-                      Feed);
+                      {"tavlix feed",
+                       "Usage: tavlix feed [OPTIONS]\n\n"
+                       "Sends the board the sheet-feed command (also its stop command).\n\n",
+                       Feed});
 }
 
 int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
   return RunInSession(args, io,
-                      "Usage: tavlix watch [OPTIONS]\n\n"
-                      "Collects every new picture the board stores, until Ctrl-C.\n\n",
-                      Watch);
+                      {"tavlix watch",
+                       "Usage: tavlix watch [OPTIONS]\n\n"
+                       "Collects every new picture the board stores, until Ctrl-C. Waits for a\n"
+                       "board when none is present. Refuses to run while another collector (the\n"
+                       "toolbar or another tavlix) collects from the board.\n\n",
+                       Watch});
 }
 
 int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
   const ParsedOptions options = ParseOptions(args, {}, {});
   if (options.has("--help")) {
     io.out << "Usage: tavlix status\n\n"
-              "Tells whether a board is present: its model, its drive and whose turn\n"
-              "its command folder shows. Exit status: 0 present, 3 no board.\n";
+              "Tells whether a board is present: its model, its drive, whether a\n"
+              "collector holds it and whose turn its command folder shows.\n"
+              "Exit status: 0 present, 3 no board.\n";
     return kExitOk;
   }
   if (!options.error.empty() || !options.positional.empty()) {
@@ -155,6 +175,10 @@ int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
   }
   if (!model.empty() && model.back() == ' ') model.pop_back();
   io.out << "Board " << model << " on " << drive << "\n";
+  if (const auto holder = BoardCollector(drive))
+    io.out << "Collector: " << platform::DescribeHolder(*holder) << " is collecting from it\n";
+  else
+    io.out << "Collector: none\n";
   const fs::path path = CommandFolderPath(drive);
   if (!platform::DirectoryExists(path)) {
     io.out << "Command folder: missing (made at the next operation)\n";

@@ -5,6 +5,7 @@
 
 #include "board/driver_facade.h"
 #include "cli/interrupt.h"
+#include "imaging/stale_temporaries.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/shell.h"
@@ -13,6 +14,9 @@
 
 namespace tavlix::cli {
 namespace fs = std::filesystem;
+
+// How often a collector without a board looks for one.
+constexpr platform::Millis kLookPeriod{1000};
 
 bool IsTerminal(std::ostream& out) {
   return &out == &std::cout && platform::StandardOutputIsTerminal();
@@ -37,17 +41,21 @@ Result<SessionSettings> LoadSessionSettings(const ParsedOptions& options) {
   return session;
 }
 
-BoardSession::BoardSession(CommandIo io, const SessionSettings& settings, bool terminal)
-    : io_(io), settings_(settings), window_(io.out, io.err, settings.texts, terminal) {
+BoardSession::BoardSession(CommandIo io, const SessionSettings& settings, bool terminal, std::string program)
+    : io_(io),
+      settings_(settings),
+      window_(io.out, io.err, settings.texts, terminal),
+      lock_(std::move(program)) {
   platform::SetShellOpenHook([](const fs::path&) { return true; });
-  NewSavedFiles();  // what is there already is not news
+  imaging::RemoveStaleTemporaries(settings_.save_folder, platform::Clock()->WallNow());
   SetMessagePump([this] { window_.Pump(); });
+  // The worker is made halted; it runs once the board's lock is held.
   if (!DriverInit(&window_)) {
     io_.err << "tavlix: the board link cannot start\n";
     return;
   }
   OfferSetting(settings_.format, settings_.save_folder);
-  started_ = DriverOpen();
+  started_ = true;
 }
 
 BoardSession::~BoardSession() {
@@ -59,17 +67,46 @@ BoardSession::~BoardSession() {
   platform::SetShellOpenHook(nullptr);
 }
 
-bool BoardSession::BoardPresent() {
-  for (int i = 0; i < 5; ++i) {
+int BoardSession::ClaimBoard() {
+  last_look_ = platform::Clock()->Now();
+  switch (lock_.ClaimPresentBoard()) {
+    case CollectorLock::Claim::held:
+      collecting_ = true;
+      DriverOpen();
+      return kExitOk;
+    case CollectorLock::Claim::no_board: return kExitNoBoard;
+    case CollectorLock::Claim::taken:
+      io_.err << "tavlix: " << platform::DescribeHolder(lock_.holder())
+              << " is collecting from the board already; only one collector may run at a time\n";
+      return kExitCollectorBusy;
+    case CollectorLock::Claim::unavailable: break;
+  }
+  io_.err << "tavlix: cannot lock the board for this collector: " << lock_.error() << "\n";
+  return kExitFailure;
+}
+
+int BoardSession::AwaitBoard() {
+  for (int i = 0;; ++i) {
     ProcessMessages();
-    if (IsConnected()) return true;
+    const int status = ClaimBoard();
+    if (status != kExitNoBoard) return status;
+    if (i == 5) break;
     platform::SleepFor(platform::Millis(100));
   }
-  ProcessMessages();
-  if (IsConnected()) return true;
   SetFlgAppScan(false);
   window_.ShowMessage(settings_.texts.msg_usbreturnerr);
-  return false;
+  return kExitNoBoard;
+}
+
+int BoardSession::KeepCollecting() {
+  if (collecting_) {
+    if (IsConnected() || GetFlgAppScan()) return kExitOk;
+    // Gone between operations: whatever comes next must be locked first.
+    DriverClose();
+    collecting_ = false;
+  }
+  if (last_look_ && platform::Clock()->Now() - *last_look_ < kLookPeriod) return kExitNoBoard;
+  return ClaimBoard();
 }
 
 bool BoardSession::WaitForOutcome() {
@@ -83,15 +120,8 @@ bool BoardSession::WaitForOutcome() {
   return true;
 }
 
-std::vector<fs::path> BoardSession::NewSavedFiles() {
-  std::vector<fs::path> fresh;
-  std::error_code ec;
-  for (fs::directory_iterator it(settings_.save_folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec) || it->path().filename().string().front() == '.') continue;
-    if (known_files_.insert(it->path()).second) fresh.push_back(it->path());
-  }
-  std::sort(fresh.begin(), fresh.end());
-  return fresh;
+std::vector<fs::path> BoardSession::TakeSavedFiles() {
+  return DriverTakeSavedPaths();
 }
 
 }  // namespace tavlix::cli

@@ -5,17 +5,26 @@
 // A BoardSession sets the link up on construction and stops it on
 // destruction; one a process (the link is set up once). The command line
 // never opens saved pictures in a viewer: the session replaces the shell's
-// "open" while it lives.
+// "open" while it lives. It removes stale temporaries of interrupted saves
+// from the save folder when it starts.
+//
+// Only one collector may collect from a board: the worker runs only while the
+// session holds the board drive's collector lock (see board/collector_lock.h).
+// It stays halted until a board is present and its lock taken, and halts again
+// when the board goes away between operations.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "board/collector_lock.h"
 #include "cli/cli_window.h"
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "platform/clock.h"
 #include "platform/result.h"
 #include "settings/localised_texts.h"
 
@@ -38,7 +47,8 @@ inline constexpr std::string_view kSessionOptionsHelp =
 
 class BoardSession {
  public:
-  BoardSession(CommandIo io, const SessionSettings& settings, bool terminal);
+  // `program` names this collector to a refused one ("tavlix watch").
+  BoardSession(CommandIo io, const SessionSettings& settings, bool terminal, std::string program);
   ~BoardSession();
   BoardSession(const BoardSession&) = delete;
   BoardSession& operator=(const BoardSession&) = delete;
@@ -46,20 +56,33 @@ class BoardSession {
   CliWindow& window() { return window_; }
   bool started() const { return started_; }
 
-  // Asks up to five times, 100 ms apart, whether the board is present; when
-  // it is not, ends the operation and shows the no-board text.
-  bool BoardPresent();
+  // Looks up to five times, 100 ms apart, for a board whose lock this
+  // session can hold, and lets the worker collect. kExitOk; kExitNoBoard
+  // (after ending the operation and showing the no-board text);
+  // kExitCollectorBusy (after saying who collects) or kExitFailure (no lock
+  // can be made).
+  int AwaitBoard();
+  // One step of a long collection: keeps the worker running while the board
+  // is present and locked, halts it when the board went away between
+  // operations, and takes the lock of a board that came (at most once a
+  // second). kExitOk while collecting, kExitNoBoard while there is no board,
+  // or the failures of AwaitBoard.
+  int KeepCollecting();
   // Pumps the window until the operation ends or Ctrl-C; false on Ctrl-C.
   bool WaitForOutcome();
-  // Names of files that appeared in the save folder since the last call.
-  std::vector<std::filesystem::path> NewSavedFiles();
+  // The files this process saved since the last call.
+  std::vector<std::filesystem::path> TakeSavedFiles();
 
  private:
   CommandIo io_;
   const SessionSettings& settings_;
+  int ClaimBoard();
+
   CliWindow window_;
+  CollectorLock lock_;
   bool started_ = false;
-  std::set<std::filesystem::path> known_files_;
+  bool collecting_ = false;
+  std::optional<platform::Millis> last_look_;
 };
 
 bool IsTerminal(std::ostream& out);

@@ -52,7 +52,8 @@ std::string ErrorText(const settings::LocalisedTexts& texts, int code) {
   }
 }
 
-CliWindow::CliWindow(std::ostream& out, std::ostream& err, const settings::LocalisedTexts& texts, bool terminal)
+CliWindow::CliWindow(std::ostream& out, std::ostream& err, const settings::LocalisedTexts& texts,
+                     bool terminal)
     : QueuedNotifyTarget([this](int code, std::intptr_t arg) { WndProc(code, arg); }),
       out_(out),
       err_(err),
@@ -79,6 +80,7 @@ void CliWindow::WndProc(int code, std::intptr_t arg) {
       EndOperation(Outcome::saved);
       break;
     case BOARD_SAVE_FAILED:
+      ++pictures_failed_;
       ShowMessage(texts_.message_savefail);
       EndOperation(Outcome::save_failed);
       break;

@@ -21,12 +21,12 @@ namespace tavlix::cli {
 
 // How an operation ended, as the command's exit status says it.
 enum class Outcome {
-  none,          // still running
-  saved,         // a picture was saved
-  save_failed,   // a picture could not be saved
-  board_error,   // the board answered busy or with an error
-  timed_out,     // the board kept the folder or its progress stood still
-  detached,      // the board went away during the operation
+  none,         // still running
+  saved,        // a picture was saved
+  save_failed,  // a picture could not be saved
+  board_error,  // the board answered busy or with an error
+  timed_out,    // the board kept the folder or its progress stood still
+  detached,     // the board went away during the operation
 };
 
 int ExitStatusOf(Outcome outcome);
@@ -39,6 +39,7 @@ class CliWindow : public QueuedNotifyTarget {
   Outcome outcome() const { return outcome_; }
   void ResetOutcome() { outcome_ = Outcome::none; }
   int pictures_saved() const { return pictures_saved_; }
+  int pictures_failed() const { return pictures_failed_; }
   // Shows a board error's text the way the toolbar's message box would.
   void ShowMessage(const std::string& text);
 
@@ -54,6 +55,7 @@ class CliWindow : public QueuedNotifyTarget {
   bool terminal_;
   Outcome outcome_ = Outcome::none;
   int pictures_saved_ = 0;
+  int pictures_failed_ = 0;
   int last_progress_ = -1;
   bool progress_line_open_ = false;
 };

@@ -23,7 +23,12 @@ constexpr std::string_view kUsage =
     "  convert   convert a board PDF or a picture as the copy step does\n"
     "\n"
     "Run 'tavlix COMMAND --help' for a command's options.\n"
-    "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n";
+    "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n"
+    "\n"
+    "Exit status: 0 success, 1 failure, 2 bad usage; scan, feed and watch also\n"
+    "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed\n"
+    "(watch: some picture failed), 8 another collector is collecting from the\n"
+    "board, 130 interrupted.\n";
 
 }  // namespace
 

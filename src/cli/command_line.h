@@ -16,6 +16,8 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitNoBoard = 3;
 inline constexpr int kExitTimeout = 4;
+inline constexpr int kExitSaveFailed = 7;
+inline constexpr int kExitCollectorBusy = 8;  // another collector holds the board
 inline constexpr int kExitInterrupted = 130;
 
 struct CommandIo {

@@ -20,6 +20,8 @@
 namespace tavlix::imaging {
 
 namespace fs = std::filesystem;
+using platform::kPendingPrefix;
+using platform::kPendingSuffix;
 
 using platform::PendingFile;
 

@@ -11,7 +11,7 @@ constexpr std::string_view kMessageText = "MessageText";
 
 // A default belongs to its key exactly as written here, even where the key's
 // name and the text's subject differ; two of them end with a blank.
-constexpr std::array<LocTextEntry, 51> kTable{{
+constexpr std::array<LocTextEntry, 53> kTable{{
     {kLanguage, "str_titl", "Orvane Tavlix Connect", &T::caption_FormSetting},
     {kLanguage, "str_scan", "Scan", &T::tooltip_button_usb_scan},
     {kLanguage, "str_feed", "Feed / Stop", &T::tooltip_button_usb_feed},
@@ -64,6 +64,10 @@ constexpr std::array<LocTextEntry, 51> kTable{{
     {kMessageText, "MsgErrorFL", "(FL ERROR)The USB memory device is full.", &T::msg_errorfl},
     {kMessageText, "MsgErrorEL", "(EL ERROR)This printer is not supported.", &T::msg_errorel},
     {kMessageText, "MsgErrorOTHER", "ERROR", &T::msg_errorother},
+    {kMessageText, "MsgSettingSaveErr",
+     "The settings could not be saved in this file:", &T::msg_settingsaveerr},
+    {kMessageText, "MsgCollectorBusy",
+     "Another program is already collecting the pictures of the board:", &T::msg_collectorbusy},
 }};
 
 // Every text of the structure is filled by exactly one entry.

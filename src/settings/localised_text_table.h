@@ -1,4 +1,4 @@
-// The localisation file's 51 entries, in the order in which they are read
+// The localisation file's 53 entries, in the order in which they are read
 // and applied: section, key, built-in default, and the text they fill.
 #pragma once
 

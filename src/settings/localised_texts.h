@@ -74,6 +74,9 @@ struct LocalisedTexts {
   std::string msg_errorfl;
   std::string msg_errorel;
   std::string msg_errorother;
+  // The toolbar's own failures; the box adds the file or the other program.
+  std::string msg_settingsaveerr;  // the settings file could not be written
+  std::string msg_collectorbusy;   // another program collects from the board
 };
 
 // Loads the table: when the program data folder exists, every entry is read

@@ -10,8 +10,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "board/driver_facade.h"
+#include "imaging/stale_temporaries.h"
+#include "platform/clock.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
 #include "ui/bitmaps.h"
@@ -21,6 +24,7 @@
 #include "ui/local_text.h"
 #include "ui/presenter.h"
 #include "ui/session_watch.h"
+#include "ui/single_instance.h"
 #include "ui/toolbar_geometry.h"
 
 namespace TavlixSoft {
@@ -44,8 +48,12 @@ Form1::Form1(Form1Options options)
       options_(options),
       own_presenter_(DesktopPresenterUnless(options.presenter)),
       presenter_(options.presenter != nullptr ? *options.presenter : *own_presenter_),
-      notify_target_([this](int code, std::intptr_t arg) { WndProc(code, arg); }) {
+      notify_target_([this](int code, std::intptr_t arg) { WndProc(code, arg); }),
+      collector_lock_(kToolbarProgramName) {
   InitializeComponent();
+  collector_timer_ = new QTimer(this);
+  collector_timer_->setInterval(static_cast<int>(tavlix::kCycleAbsent.count()));
+  connect(collector_timer_, &QTimer::timeout, this, [this] { KeepCollecting(); });
   if (options_.watch_session)
     session_watch_ =
         std::make_unique<SessionWatch>([this](int reason) { SystemEvents_SessionSwitch(reason); });
@@ -80,10 +88,12 @@ void Form1::Form1_Load() {
   // While a command waits for the worker, the window keeps handling events,
   // notifications included.
   tavlix::SetMessagePump([] { QCoreApplication::processEvents(); });
-  tavlix::DriverInit(Handle());
+  tavlix::imaging::RemoveStaleTemporaries(Setting_ImgSaveTo_FolderPath, tavlix::platform::Clock()->WallNow());
+  tavlix::DriverInit(Handle());  // halted until the board's lock is held
   tavlix::OfferSetting(Setting_SavePrm, Setting_ImgSaveTo_FolderPath);
-  tavlix::DriverOpen();
   loaded_ = true;
+  KeepCollecting();
+  collector_timer_->start();
 
   // Without a tray there is no icon to bring the toolbar up: show it now.
   if (!options_.system_tray) show();
@@ -113,8 +123,49 @@ void Form1::LoadLocSettings() {
 }
 
 void Form1::SystemEvents_SessionSwitch(int reason) {
-  if (reason == kConsoleConnect) tavlix::DriverOpen();
-  if (reason == kConsoleDisconnect) tavlix::DriverClose();
+  if (reason == kConsoleConnect) {
+    session_away_ = false;
+    if (collecting_) tavlix::DriverOpen();
+  }
+  if (reason == kConsoleDisconnect) {
+    session_away_ = true;
+    tavlix::DriverClose();
+  }
+}
+
+void Form1::KeepCollecting(bool tell) {
+  if (!loaded_ || disposed_ || session_away_) return;
+  if (collecting_) {
+    if (tavlix::IsConnected() || tavlix::GetFlgAppScan()) return;
+    // Gone between operations: a board that comes must be locked first.
+    tavlix::DriverClose();
+    collecting_ = false;
+  }
+  const tavlix::CollectorLock::Claim claim = collector_lock_.ClaimPresentBoard();
+  board_busy_ = claim == tavlix::CollectorLock::Claim::taken;
+  switch (claim) {
+    case tavlix::CollectorLock::Claim::held:
+      collecting_ = true;
+      busy_told_ = false;
+      tavlix::DriverOpen();
+      return;
+    case tavlix::CollectorLock::Claim::taken:
+      if (busy_told_ && !tell) return;
+      busy_told_ = true;
+      ShowMessage(Loc.msg_collectorbusy + "\n" + tavlix::platform::DescribeHolder(collector_lock_.holder()));
+      return;
+    // The one-copy lock needs the same private folder, so a lock that cannot
+    // be made does not happen to a running toolbar.
+    case tavlix::CollectorLock::Claim::unavailable:
+    case tavlix::CollectorLock::Claim::no_board: return;
+  }
+}
+
+void Form1::SaveSettings() {
+  // The values are in force for this run whether or not the file could be
+  // written; the user must know they will be lost at the next start.
+  if (!tavlix::settings::SaveIniSettings({Setting_SavePrm, Setting_ImgSaveTo_FolderPath}))
+    ShowMessage(Loc.msg_settingsaveerr + "\n" + tavlix::settings::SettingFilePath());
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -127,8 +178,8 @@ void Form1::Dispose() {
   if (disposed_) return;
   disposed_ = true;  // from here on WndProc ignores notifications
   session_watch_.reset();
-  // The values are in force for this run whether or not the file could be written.
-  (void)tavlix::settings::SaveIniSettings({Setting_SavePrm, Setting_ImgSaveTo_FolderPath});
+  collector_timer_->stop();
+  SaveSettings();
   StopBoardLink();
   notifyIcon1->hide();
 }

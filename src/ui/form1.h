@@ -9,8 +9,16 @@
 // presenter, which must outlive the window.
 //
 // Life: construct (built, not shown), Form1_Load (places it, loads settings and
-// texts, starts the board link), close (Dispose: saves the settings, stops the
-// board link, removes the tray icon, and ends the program).
+// texts, removes stale temporaries from the save folder, starts the board
+// link), close (Dispose: saves the settings, stops the board link, removes the
+// tray icon, and ends the program). A settings file that cannot be written is
+// reported in a message box naming the file.
+//
+// One collector a board: the worker runs only while the toolbar holds the
+// present board's collector lock (board/collector_lock.h). A timer looks for
+// the board and the lock every kCycleAbsent while it does not, and halts the
+// worker when the board went away between operations; the user is told once
+// when another program holds the board.
 #pragma once
 
 #include <QPoint>
@@ -18,6 +26,7 @@
 #include <memory>
 #include <string>
 
+#include "board/collector_lock.h"
 #include "board/notify.h"
 #include "settings/localised_texts.h"
 #include "ui/button_pictures.h"
@@ -26,6 +35,7 @@
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 
 namespace TavlixSoft {
 
@@ -56,6 +66,10 @@ class Form1 final : public QWidget {
   // Life cycle.
   void Form1_Load();
   void SystemEvents_SessionSwitch(int reason);
+  // Lets the worker collect while this toolbar holds the present board's lock
+  // (see above); `tell` shows the busy message even when it was shown before.
+  void KeepCollecting(bool tell = false);
+  bool collecting() const { return collecting_; }
   // The clean-up of closing: runs once.
   void Dispose();
 
@@ -148,6 +162,7 @@ class Form1 final : public QWidget {
   void ShowMessage(const std::string& text);
   bool WaitForBoard();
   void AcceptSettings();
+  void SaveSettings();
   void SetShowInTaskbar(bool shown);
   void ShowPicture(ImageButton* button, const ButtonBitmaps& bitmaps, ButtonMouse event);
   bool DispatchButtonMouse(QObject* watched, QEvent* event);
@@ -160,6 +175,12 @@ class Form1 final : public QWidget {
   std::unique_ptr<SessionWatch> session_watch_;
   bool loaded_ = false;
   bool disposed_ = false;
+  tavlix::CollectorLock collector_lock_;
+  QTimer* collector_timer_ = nullptr;
+  bool collecting_ = false;
+  bool session_away_ = false;
+  bool busy_told_ = false;
+  bool board_busy_ = false;  // the last look found another collector on the board
 };
 
 // The desktop's rectangle: the primary screen's geometry.

@@ -44,10 +44,13 @@ void RunPendingEvents() {
 
 }  // namespace
 
-// Holds the GUI thread: the wait does not handle events.
+// Holds the GUI thread: the wait does not handle events. A board that another
+// program collects from counts as absent, and the user is told who has it.
 bool Form1::WaitForBoard() {
   for (int i = 0; i < 5; ++i) {
-    if (tavlix::IsConnected()) return true;
+    KeepCollecting(i == 0);
+    if (board_busy_) return false;
+    if (collecting_ && tavlix::IsConnected()) return true;
     tavlix::platform::SleepFor(milliseconds(100));
   }
   return false;
@@ -57,7 +60,7 @@ void Form1::button_usb_scan_Click() {
   button_usb_scan->setEnabled(false);
   if (!WaitForBoard()) {
     tavlix::SetFlgAppScan(false);
-    ShowMessage(Loc.msg_usbreturnerr);
+    if (!board_busy_) ShowMessage(Loc.msg_usbreturnerr);
     return;
   }
   tavlix::SetFlgAppScanTimeout(true);
@@ -79,7 +82,7 @@ void Form1::button_usb_feed_Click() {
   button_usb_feed->setEnabled(false);
   if (!WaitForBoard()) {
     tavlix::SetFlgAppScan(false);
-    ShowMessage(Loc.msg_usbreturnerr);
+    if (!board_busy_) ShowMessage(Loc.msg_usbreturnerr);
     RunPendingEvents();
     tavlix::SetFlgAppScan(false);
     return;
@@ -134,8 +137,7 @@ void Form1::AcceptSettings() {
   Setting_ImgSaveTo_FolderPath = folder;
   Setting_SavePrm = FormatCodeFromChoice(FormSettingObj->Choice());
   tavlix::OfferSetting(Setting_SavePrm, Setting_ImgSaveTo_FolderPath);
-  // The values are in force for this run whether or not the file could be written.
-  (void)tavlix::settings::SaveIniSettings({Setting_SavePrm, Setting_ImgSaveTo_FolderPath});
+  SaveSettings();
 }
 
 void Form1::button_help_Click() {

@@ -1,18 +1,26 @@
-// TavlixConnect: the toolbar and tray icon. One copy per logon session; the
-// command line is ignored and the exit code is always 0.
+// TavlixConnect: the toolbar and tray icon. One copy per user; the command
+// line is ignored. The exit code is 0, or 1 when the one-copy lock cannot be
+// made at all (after saying why).
 #include <QApplication>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
-#include <optional>
 
 #include "ui/form1.h"
 #include "ui/single_instance.h"
 
 int main(int argc, char** argv) {
-  std::optional<TavlixSoft::SingleInstanceLock> lock =
-      TavlixSoft::SingleInstanceLock::Acquire(TavlixSoft::SingleInstanceLock::SessionFolder());
-  if (!lock) return 0;  // another copy runs in this session: leave it be
+  const tavlix::platform::ProcessLock lock = TavlixSoft::AcquireInstanceLock();
+  if (lock.state() == tavlix::platform::ProcessLock::State::taken)
+    return 0;  // another copy runs: leave it be
 
   QApplication app(argc, argv);
+  if (!lock.held()) {
+    QMessageBox box(QMessageBox::NoIcon, QString(),
+                    QStringLiteral("TavlixConnect cannot start: ") + QString::fromStdString(lock.error()),
+                    QMessageBox::Ok, nullptr);
+    box.exec();
+    return 1;
+  }
   QApplication::setApplicationName(QStringLiteral("TavlixConnect"));
   QApplication::setDesktopFileName(QStringLiteral("tavlixconnect"));
   // The toolbar is often hidden; only Exit (closing the window) ends the program.

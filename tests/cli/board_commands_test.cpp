@@ -1,12 +1,17 @@
 // The command line's board commands, run in-process against the simulated
 // board on real folders, in compressed time.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <thread>
 
+#include "board/collector_lock.h"
+#include "board/drive_discovery.h"
 #include "board/driver_facade.h"
 #include "cli/command_line.h"
-#include "cli_run.h"
 #include "cli/interrupt.h"
+#include "cli_run.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/environment.h"
@@ -121,6 +126,93 @@ TEST_F(BoardCommands, DemoRunsAWholeScanAndCleansUp) {
   EXPECT_NE(run.out.find("Demo finished: the picture is in " + save_.string()), std::string::npos);
   EXPECT_EQ(std::distance(fs::directory_iterator(save_), fs::directory_iterator()), 1);
   EXPECT_EQ(platform::GetEnv(platform::kDriveTableVariable), table_.string()) << "environment restored";
+}
+
+class Collectors : public BoardCommands {
+ protected:
+  std::string BoardRoot() {
+    std::string model, root;
+    EXPECT_TRUE(GetTargetDrive(model, root));
+    return root;
+  }
+  // Polls (for real, briefly) until `done`; false after ten seconds.
+  template <typename Done>
+  static bool Eventually(Done done) {
+    for (int i = 0; i < 1000; ++i) {
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+  }
+};
+
+TEST_F(Collectors, StartRemovesOnlyItsOwnStaleTemporaries) {
+  fs::create_directories(save_);
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  const auto make = [&](const std::string& name, bool stale) {
+    test::WriteFile(save_ / name, "partial");
+    if (stale) fs::last_write_time(save_ / name, old);
+  };
+  make(".tavlix-4242-7-123456.part", true);  // a killed save: goes
+  make(".tavlix-4243-0-99.part", false);     // another collector is writing it
+  make(".tavlix-notes.part", true);          // not the saver's form
+  make("scan.part", true);
+  make("keep.png", true);
+  test::WriteFile(dir_ / "outside.part", "the user's");
+  fs::last_write_time(dir_ / "outside.part", old);
+  fs::create_symlink(dir_ / "outside.part", save_ / ".tavlix-1-2-3.part");
+
+  EXPECT_EQ(Tavlix({"feed", "--save-to", save_.string()}).status, kExitNoBoard);
+  std::set<std::string> left;
+  for (const auto& entry : fs::directory_iterator(save_)) left.insert(entry.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{".tavlix-4243-0-99.part", ".tavlix-notes.part", "scan.part",
+                                         "keep.png", ".tavlix-1-2-3.part"}));
+  EXPECT_EQ(test::ReadText(dir_ / "outside.part"), "the user's");
+}
+
+TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
+  StartBoard();
+  const std::string root = BoardRoot();
+  {
+    // The toolbar collects from this board: status says so, watch and scan refuse.
+    platform::ProcessLock toolbar = platform::ProcessLock::TryTake(CollectorLockName(root), "TavlixConnect");
+    ASSERT_TRUE(toolbar.held()) << toolbar.error();
+    const std::string holder = "TavlixConnect (process " + std::to_string(::getpid()) + ")";
+    EXPECT_NE(Tavlix({"status"}).out.find("Collector: " + holder), std::string::npos);
+    const CliRun watch = Tavlix({"watch", "--save-to", save_.string()});
+    EXPECT_EQ(watch.status, kExitCollectorBusy);
+    EXPECT_NE(watch.err.find(holder + " is collecting"), std::string::npos) << watch.err;
+    EXPECT_EQ(Tavlix({"scan", "--save-to", save_.string()}).status, kExitCollectorBusy);
+    EXPECT_EQ(board_->scans_started(), 0);
+  }
+  EXPECT_NE(Tavlix({"status"}).out.find("Collector: none"), std::string::npos);
+
+  // Alone on the board, watch saves a good picture, a damaged one fails (a
+  // plain copy stays) and a file another program puts in the folder is not
+  // reported as this one's.
+  fs::create_directories(save_);
+  const auto count = [&] { return std::distance(fs::directory_iterator(save_), fs::directory_iterator()); };
+  std::thread pictures([&] {
+    if (!Eventually([&] { return BoardCollector(root).has_value(); })) return;
+    test::WriteFile(save_ / "from-another-program.png", "x");
+    board_->StorePicture();
+    if (!Eventually([&] { return count() == 2; })) return;
+    std::vector<std::uint8_t> damaged(4000, 0x55);
+    damaged[0] = 0xFF, damaged[1] = 0xD8, damaged[2] = 0xFF, damaged[3] = 0xE0;
+    damaged[3998] = 0xFF, damaged[3999] = 0xD9;
+    test::WriteBytes(dir_ / "board" / "TV9000.jpg", damaged);
+    Eventually([&] { return count() == 3; });
+    board_->StorePicture();  // handled only after the failure was reported
+    Eventually([&] { return count() == 4; });
+    std::raise(SIGINT);
+  });
+  const CliRun watch = Tavlix({"watch", "--format", "png", "--save-to", save_.string()});
+  pictures.join();
+  EXPECT_EQ(count(), 4);
+  EXPECT_EQ(watch.status, kExitSaveFailed) << watch.out << watch.err;
+  EXPECT_NE(watch.out.find("saved " + save_.string() + "/"), std::string::npos) << watch.out;
+  EXPECT_EQ(watch.out.find("from-another-program"), std::string::npos) << watch.out;
+  EXPECT_NE(watch.out.find("1 failed."), std::string::npos) << watch.out;
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ TEST(LocalisedTexts, FirstRunLoadsEveryDefault) {
   EXPECT_EQ(texts.msg_printerr, "The image is not saved. Would you like to delete it? ");
   EXPECT_EQ(texts.msg_filenotsave, "The image is not saved. Would you like to finish the application? ");
   EXPECT_EQ(texts.msg_errorother, "ERROR");
+  // The toolbar's own failures come last, after the board's texts.
+  ASSERT_EQ(LocTextTable().size(), 53u);
+  EXPECT_EQ(LocTextTable()[51].key, "MsgSettingSaveErr");
+  EXPECT_EQ(texts.msg_settingsaveerr, "The settings could not be saved in this file:");
+  EXPECT_EQ(LocTextTable()[52].key, "MsgCollectorBusy");
   for (const LocTextEntry& entry : LocTextTable())
     EXPECT_EQ(texts.*entry.field, entry.default_text) << entry.key;
 }

@@ -1,6 +1,7 @@
 // The toolbar's commands, through their handlers, with the board link's state
 // set by hand and the clock virtual.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QEnterEvent>
@@ -9,6 +10,8 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 
+#include "board/collector_lock.h"
+#include "board/drive_discovery.h"
 #include "board/driver_facade.h"
 #include "board/link_state.h"
 #include "platform/shell.h"
@@ -46,6 +49,28 @@ TEST_F(Commands, ScanWithoutABoardWaitsHalfASecondAndSaysSo) {
   EXPECT_EQ(sandbox_.clock().TotalSlept() - slept, std::chrono::milliseconds(500));
   EXPECT_EQ(presenter_.boxes, (std::vector<std::string>{"Obtaining annotated image failed"}));
   EXPECT_FALSE(form_->button_usb_scan->isEnabled());
+}
+
+TEST_F(Commands, ABoardAnotherCollectorHoldsIsLeftAloneAndScanSaysWhoHasIt) {
+  const auto board = sandbox_.dir() / "board";
+  std::filesystem::create_directories(board);
+  sandbox_.PlugBoard(board);
+  std::string model, root;
+  ASSERT_TRUE(GetTargetDrive(model, root));
+  std::optional<platform::ProcessLock> other =
+      platform::ProcessLock::TryTake(CollectorLockName(root), "tavlix watch");
+  ASSERT_TRUE(other->held()) << other->error();
+  form_->button_usb_scan_Click();
+  EXPECT_EQ(presenter_.boxes,
+            (std::vector<std::string>{"Another program is already collecting the pictures of the "
+                                      "board:\ntavlix watch (process " +
+                                      std::to_string(::getpid()) + ")"}));
+  EXPECT_FALSE(form_->collecting());
+  EXPECT_FALSE(std::filesystem::exists(board / "cmd"));
+  other.reset();
+  form_->KeepCollecting();
+  EXPECT_TRUE(form_->collecting());
+  EXPECT_EQ(presenter_.boxes.size(), 1u);
 }
 
 TEST_F(Commands, ScanHandOverFailuresShowTheirTexts) {
@@ -149,6 +174,17 @@ TEST_F(SettingsCommand, OkStoresAnAcceptedFolderAndTheFormat) {
   Open([](TavlixSoft::FormSetting& d) { d.radioButton_FileExt_Jpg->setChecked(true); }, true);
   EXPECT_EQ(form_->Setting_SavePrm, 1);
   EXPECT_NE(SavedSettings().find("saveprm=1"), std::string::npos);
+}
+
+TEST_F(SettingsCommand, ASettingsFileThatCannotBeWrittenIsReportedAfterOkAndAtExit) {
+  std::filesystem::create_directories(sandbox_.SettingFile());  // a folder where the file should go
+  form_->Setting_ImgSaveTo_FolderPath = sandbox_.dir().path().string();
+  const std::string expected =
+      "The settings could not be saved in this file:\n" + sandbox_.SettingFile().string();
+  Open(nullptr, true);
+  EXPECT_EQ(presenter_.boxes, std::vector<std::string>{expected});
+  form_->Dispose();
+  EXPECT_EQ(presenter_.boxes, (std::vector<std::string>{expected, expected}));
 }
 
 TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {

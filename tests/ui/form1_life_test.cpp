@@ -1,5 +1,6 @@
 // The toolbar's start-up, presentation, exit, and one copy per session.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -151,15 +152,15 @@ TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   EXPECT_FALSE(target.PostToOwnThread([] {}));
 }
 
-TEST(SingleInstance, OneLockPerSessionFolderAndASecondProgramLeavesAtOnce) {
+TEST(SingleInstance, OneLockPerUserAndASecondProgramLeavesAtOnce) {
   EnsureApplication();
   TempDir runtime;
-  auto first = TavlixSoft::SingleInstanceLock::Acquire(runtime.path());
-  ASSERT_TRUE(first.has_value());
-  EXPECT_TRUE(first->held());
-  EXPECT_FALSE(TavlixSoft::SingleInstanceLock::Acquire(runtime.path()).has_value());
+  std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
+  auto first = TavlixSoft::AcquireInstanceLock(runtime.path());
+  ASSERT_TRUE(first.held()) << first.error();
+  EXPECT_EQ(TavlixSoft::AcquireInstanceLock(runtime.path()).state(), platform::ProcessLock::State::taken);
 
-  // The real program, started in the same session, exits 0 without a window.
+  // The real program, started by the same user, exits 0 without a window.
   QProcess second;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
@@ -171,10 +172,40 @@ TEST(SingleInstance, OneLockPerSessionFolderAndASecondProgramLeavesAtOnce) {
   EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-  EXPECT_TRUE(first->held());
+  EXPECT_TRUE(first.held());
 
-  first.reset();
-  EXPECT_TRUE(TavlixSoft::SingleInstanceLock::Acquire(runtime.path()).has_value());
+  first = TavlixSoft::AcquireInstanceLock(runtime.path() / "elsewhere");  // lets go of the lock
+  EXPECT_TRUE(TavlixSoft::AcquireInstanceLock(runtime.path()).held());
+}
+
+// A runtime folder that others may write to, that is a link, or that cannot
+// be written is passed over: the lock never fails open, and nobody else can
+// plant it.
+TEST(SingleInstance, AnUnsafeRuntimeFolderIsPassedOverAndTheLockStillHolds) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  fs::create_directory(dir / "shared");
+  fs::permissions(dir / "shared", fs::perms::all);
+  fs::create_directory(dir / "readonly");
+  fs::permissions(dir / "readonly", fs::perms::owner_read | fs::perms::owner_exec);
+  fs::create_directory(dir / "private");
+  fs::permissions(dir / "private", fs::perms::owner_all);
+  fs::create_directory_symlink(dir / "private", dir / "link");
+  for (const char* bad : {"shared", "readonly", "link"}) {
+    EXPECT_FALSE(platform::PrivateFolder(dir / bad)) << bad;
+    ScopedEnv runtime("XDG_RUNTIME_DIR", (dir / bad).string());
+    const auto folder = platform::UserRuntimeFolder();
+    ASSERT_TRUE(folder) << folder.error();
+    EXPECT_NE(*folder, dir / bad);
+    auto first = TavlixSoft::AcquireInstanceLock();
+    ASSERT_TRUE(first.held()) << bad << ": " << first.error();
+    const auto second = TavlixSoft::AcquireInstanceLock();
+    EXPECT_EQ(second.state(), platform::ProcessLock::State::taken) << bad;
+    EXPECT_EQ(second.holder().pid, ::getpid());
+    EXPECT_EQ(second.holder().program, "TavlixConnect");
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "shared"));
+  EXPECT_TRUE(fs::is_empty(dir / "private"));
 }
 
 }  // namespace
