@@ -1,12 +1,13 @@
 #include "support/temp_dir.h"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include "platform/random_name.h"
+#include "support/set_env.h"
 
 namespace tavlix::test {
 
@@ -14,7 +15,7 @@ TempDir::TempDir() {
   static std::atomic<int> counter{0};
   const char* base = std::getenv("TEST_TMPDIR");  // NOLINT(concurrency-mt-unsafe)
   const std::filesystem::path root = base != nullptr ? base : std::filesystem::temp_directory_path();
-  path_ = root / ("tavlix-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  path_ = root / ("tavlix-test-" + platform::RandomFileName(8, 0) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
@@ -49,14 +50,11 @@ ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::mo
     had_old_ = true;
     old_ = old;
   }
-  ::setenv(name_.c_str(), value.c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
+  SetEnvVariable(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (had_old_)
-    ::setenv(name_.c_str(), old_.c_str(), 1);  // NOLINT(concurrency-mt-unsafe)
-  else
-    ::unsetenv(name_.c_str());  // NOLINT(concurrency-mt-unsafe)
+  SetEnvVariable(name_, had_old_ ? std::optional<std::string>(old_) : std::nullopt);
 }
 
 }  // namespace tavlix::test
