@@ -10,7 +10,7 @@
 #include <cstring>
 #include <random>
 
-#include "platform/unique_fd.h"
+#include "platform/files.h"
 
 namespace tavlix::imaging {
 namespace {
@@ -126,25 +126,17 @@ Status WriteNewFile(const fs::path& final_path, const std::function<Status(Pendi
   return file->CommitAs(final_path, mode);
 }
 
-Status CopyFileNoReplace(const fs::path& source, const fs::path& target) {
-  platform::UniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (!in) return ErrnoError("cannot read", source, errno);
-  struct stat st {};
-  if (::fstat(in.get(), &st) != 0) return ErrnoError("cannot read", source, errno);
-  if (S_ISDIR(st.st_mode)) return Fail("cannot read " + source.string() + ": it is a folder");
-  return WriteNewFile(target, [&](PendingFile& out) -> Status {
-    std::vector<std::uint8_t> chunk(1u << 20);
-    for (;;) {
-      const ssize_t got = ::read(in.get(), chunk.data(), chunk.size());
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        return ErrnoError("cannot read", source, errno);
-      }
-      if (got == 0) return Success();
-      if (!WriteAll(out.fd(), std::span(chunk).first(static_cast<std::size_t>(got))))
-        return ErrnoError("cannot write", target, errno);
-    }
+Status WriteNewFileBytes(const fs::path& final_path, std::span<const std::uint8_t> bytes) {
+  return WriteNewFile(final_path, [&](PendingFile& out) -> Status {
+    if (!WriteAll(out.fd(), bytes)) return ErrnoError("cannot write", final_path, errno);
+    return Success();
   });
+}
+
+Status CopyFileNoReplace(const fs::path& source, const fs::path& target, std::uint64_t max_bytes) {
+  const auto bytes = platform::ReadFileBytes(source, max_bytes);
+  if (!bytes) return Error{bytes.error()};
+  return WriteNewFileBytes(target, *bytes);
 }
 
 }  // namespace tavlix::imaging
