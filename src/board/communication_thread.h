@@ -183,7 +183,8 @@ class TCommunicationThread {
   };
   // Reads the picture once and copies it when `whole` accepts the bytes.
   // Reports BOARD_IMAGE_SAVED (and opens the file) when saved; nothing else.
-  CopyOutcome TryCopy(const std::string& name, const std::function<bool(std::span<const std::uint8_t>)>& whole);
+  CopyOutcome TryCopy(const std::string& name,
+                      const std::function<bool(std::span<const std::uint8_t>)>& whole);
   // One try at a listed picture, with its pending state kept across cycles.
   CopyOutcome TryCollect(const std::string& root, const std::string& name, platform::WallTime created);
   // Notes the files of one copy that are in the save folder; false if none.

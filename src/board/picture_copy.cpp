@@ -6,6 +6,7 @@
 // free for every file this copy may write (pages and fallback copies alike).
 // A conversion that fails leaves a plain copy of the source and is reported
 // as BOARD_SAVE_FAILED.
+#include <algorithm>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -151,7 +152,9 @@ bool TCommunicationThread::RecordSaved(const fs::path& folder, const std::string
   for (const std::string& suffix : suffixes) {
     const fs::path path = folder / (base + suffix);
     std::error_code ec;
-    if (fs::symlink_status(path, ec).type() == fs::file_type::regular) written.push_back(path);
+    if (fs::symlink_status(path, ec).type() == fs::file_type::regular &&
+        std::find(written.begin(), written.end(), path) == written.end())
+      written.push_back(path);
   }
   std::lock_guard lock(saved_mutex_);
   saved_paths_.insert(saved_paths_.end(), written.begin(), written.end());

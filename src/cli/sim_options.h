@@ -11,8 +11,8 @@
 
 namespace tavlix::cli {
 
-inline const std::set<std::string> kSimBoardOptions = {"--steps", "--pace", "--picture", "--pages",
-                                                       "--size", "--fault"};
+inline const std::set<std::string> kSimBoardOptions = {"--steps", "--pace", "--picture",
+                                                       "--pages", "--size", "--fault"};
 inline constexpr std::string_view kSimBoardOptionsHelp =
     "  --steps N         progress steps a scan takes (default 5)\n"
     "  --pace MS         at least MS milliseconds between steps (default 300)\n"

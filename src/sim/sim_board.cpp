@@ -251,7 +251,8 @@ void SimBoard::AdvanceSlowWrite(bool finish) {
   if (!finish && elapsed < w.duration)
     pieces = 1 + static_cast<std::size_t>(elapsed.count() * static_cast<std::int64_t>(kSlowWritePieces - 1) /
                                           std::max<std::int64_t>(w.duration.count(), 1));
-  const std::size_t goal = pieces >= kSlowWritePieces ? w.bytes.size() : w.bytes.size() / kSlowWritePieces * pieces;
+  const std::size_t goal =
+      pieces >= kSlowWritePieces ? w.bytes.size() : w.bytes.size() / kSlowWritePieces * pieces;
   if (goal > w.written) {
     std::ofstream out(w.path, std::ios::binary | std::ios::app);
     out.write(w.bytes.data() + w.written, static_cast<std::streamsize>(goal - w.written));
