@@ -117,22 +117,24 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   const fs::path target = *folder / (*base + plan.extension);
   // The conversions read a private snapshot of the bytes just checked, never
   // the board again: what is saved is what was found whole.
-  auto snapshot = imaging::PendingFile::Create(*folder);
-  if (!snapshot || !imaging::WriteAll(snapshot->fd(), *bytes)) return CopyOutcome::passing;
-  const fs::path source = snapshot->temp_path();
-
+  // The snapshot is gone before anyone hears of the saved picture.
   bool saved = false;
-  switch (plan.step) {
-    case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
-    case CopyPlan::Step::to_pdf: saved = SaveToPDFimg(target, source) == 1; break;
-    case CopyPlan::Step::to_jpeg:
-    case CopyPlan::Step::to_png: {
-      const auto picture_format =
-          plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
-      saved = static_cast<bool>(imaging::ConvertPicture(source, target, picture_format));
-      // The picture is never lost: the source goes over as it is.
-      if (!saved) (void)imaging::WriteNewFileBytes(*folder / (*base + PlainCopyExtension(kind)), *bytes);
-      break;
+  {
+    auto snapshot = imaging::PendingFile::Create(*folder);
+    if (!snapshot || !imaging::WriteAll(snapshot->fd(), *bytes)) return CopyOutcome::passing;
+    const fs::path source = snapshot->temp_path();
+    switch (plan.step) {
+      case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
+      case CopyPlan::Step::to_pdf: saved = SaveToPDFimg(target, source) == 1; break;
+      case CopyPlan::Step::to_jpeg:
+      case CopyPlan::Step::to_png: {
+        const auto picture_format =
+            plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
+        saved = static_cast<bool>(imaging::ConvertPicture(source, target, picture_format));
+        // The picture is never lost: the source goes over as it is.
+        if (!saved) (void)imaging::WriteNewFileBytes(*folder / (*base + PlainCopyExtension(kind)), *bytes);
+        break;
+      }
     }
   }
   // A failed conversion that left its plain copy has failed for good; one
