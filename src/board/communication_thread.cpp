@@ -40,16 +40,6 @@ std::shared_ptr<const std::string> TCommunicationThread::SavePath() const {
   return OutputFileSavePath;
 }
 
-std::vector<std::filesystem::path> TCommunicationThread::TakeSavedPaths() {
-  std::lock_guard lock(saved_paths_mutex_);
-  return std::exchange(saved_paths_, {});
-}
-
-void TCommunicationThread::RecordSavedPath(const std::filesystem::path& path) {
-  std::lock_guard lock(saved_paths_mutex_);
-  saved_paths_.push_back(path);
-}
-
 void TCommunicationThread::SetFlgAppScan(bool flg) {
   // transition_ keeps a nested or concurrent call from sending the same
   // notes twice while the first call is still delivering them.

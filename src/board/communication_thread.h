@@ -22,11 +22,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "board/notify.h"
@@ -48,6 +51,13 @@ inline constexpr int kCountStep = 100;        // added a cycle to the wait count
 inline constexpr int kCountLimit = 30000;     // 300 cycles
 inline constexpr int kLostGraceCycles = 300;  // LostCount above this gives up
 inline constexpr int kGraceProgress = 60;     // grace only above this progress
+// A picture whose structure cannot tell that it is whole is taken once its
+// size and modification time have stayed the same this long (FAT keeps
+// modification times to 2 s).
+inline constexpr platform::Millis kPictureSettleTime{3000};
+// How long a picture is tried again after a passing fault: time for the board
+// to finish a slow write and for the user to free or fix the save folder.
+inline constexpr platform::Millis kPictureRetryTime{120000};
 
 class TCommunicationThread {
  public:
@@ -87,15 +97,28 @@ class TCommunicationThread {
 
   // Picture functions (worker thread). CheckImageFile(false) records the
   // creation time of the newest picture on the board and copies nothing;
-  // CheckImageFile(true) copies at most one picture newer than that and
-  // returns true when it found one. CopyImageFile copies or converts one
-  // picture from the board's root into the save folder and reports
-  // BOARD_IMAGE_SAVED or BOARD_SAVE_FAILED. The two conversions return 1 on
-  // success and 0 on failure.
+  // CheckImageFile(true) takes at most one picture newer than that (or one
+  // still pending) and returns true when it saved it or gave it up.
+  // A picture is taken once whole: its structure ends complete, or it has
+  // stayed unchanged for kPictureSettleTime. One that cannot be taken for a
+  // passing reason (in use, still growing, the save folder missing, full or
+  // not writable) stays pending and is tried again every cycle until
+  // kPictureRetryTime has passed since its first try, then it is reported as
+  // failed once. Pictures stored after a pending one are taken meanwhile.
+  // CopyImageFile copies or converts one picture from the board's root into
+  // the save folder at once and reports BOARD_IMAGE_SAVED or
+  // BOARD_SAVE_FAILED. Board files are read once, without following links,
+  // and refused above imaging::kMaxCopyBytes. The two conversions return 1
+  // on success and 0 on failure.
   bool CheckImageFile(bool checkwithsave);
   bool CopyImageFile(const std::string& strcopyfrom);
   int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target, int ext);
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
+
+  // Returns and forgets the files this worker has committed into the save
+  // folder since the last call (plain copies after a failed conversion too).
+  // Any thread.
+  std::vector<std::filesystem::path> TakeSavedPaths();
 
   // Starts (true) or ends (false) an operation. Starting sends BOARD_JOB_BEGIN
   // before the flag goes up; ending sends BOARD_JOB_END and BOARD_PROGRESS -1
@@ -109,10 +132,6 @@ class TCommunicationThread {
   bool ChangeImageFileSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
   // The save folder in force (a snapshot; any thread).
   std::shared_ptr<const std::string> SavePath() const;
-  // The files this worker saved since the last call, oldest first; the list
-  // is emptied. Any thread.
-  std::vector<std::filesystem::path> TakeSavedPaths();
-
   void SetNewHandle(HWND_T hWnd) { hWnd_Form_.store(hWnd); }
   HWND_T NotifyWindow() const { return hWnd_Form_.load(); }
 
@@ -136,7 +155,6 @@ class TCommunicationThread {
   // Sends a notification to the worker's window. On the worker thread it first
   // parks if a halt was requested.
   void Notify(int code, std::intptr_t arg) const;
-  void RecordSavedPath(const std::filesystem::path& path);
 
   std::atomic<int> FlgTerminate{0};
   int ImageType = 0;
@@ -152,6 +170,26 @@ class TCommunicationThread {
   bool FlgOpenSavedFile = true;
 
  private:
+  // What one try at a picture came to. passing: not taken, worth another try.
+  enum class CopyOutcome { saved, failed, passing };
+  // A picture not yet taken for a passing reason.
+  struct PendingPicture {
+    platform::WallTime created;
+    platform::Millis first_try{0};
+    std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> look;  // size, modified
+    platform::Millis unchanged_since{0};
+    bool incomplete = false;  // the last try found it not yet whole
+  };
+  // Reads the picture once and copies it when `whole` accepts the bytes.
+  // Reports BOARD_IMAGE_SAVED (and opens the file) when saved; nothing else.
+  CopyOutcome TryCopy(const std::string& name,
+                      const std::function<bool(std::span<const std::uint8_t>)>& whole);
+  // One try at a listed picture, with its pending state kept across cycles.
+  CopyOutcome TryCollect(const std::string& root, const std::string& name, platform::WallTime created);
+  // Notes the files of one copy that are in the save folder; false if none.
+  bool RecordSaved(const std::filesystem::path& folder, const std::string& base,
+                   const std::vector<std::string>& suffixes);
+
   platform::Millis AbsentBoard();
   platform::Millis Exchange(bool& completed);
   void GiveUp();
@@ -165,8 +203,9 @@ class TCommunicationThread {
   std::atomic<HWND_T> hWnd_Form_{nullptr};
   mutable std::mutex save_path_mutex_;
   std::shared_ptr<const std::string> OutputFileSavePath;
-  std::mutex saved_paths_mutex_;
-  std::vector<std::filesystem::path> saved_paths_;
+  std::map<std::string, PendingPicture> pending_pictures_;  // worker thread
+  std::mutex saved_mutex_;
+  std::vector<std::filesystem::path> saved_paths_;  // guarded by saved_mutex_
 
   // Loop state kept across cycles.
   bool Connected_last = false;

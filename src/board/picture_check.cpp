@@ -1,32 +1,102 @@
 // TCommunicationThread::CheckImageFile: looking for a picture the board has
-// stored since the last one seen.
+// stored since the last one seen, and taking it once it is whole.
+#include <set>
+#include <system_error>
+
 #include "board/communication_thread.h"
 #include "board/drive_discovery.h"
 #include "board/link_state.h"
+#include "board/picture_complete.h"
 #include "board/picture_listing.h"
 
 namespace tavlix {
 
 bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
   // Without saving, the check only learns the newest picture present.
-  if (!checkwithsave) LatestImageTime.reset();
+  if (!checkwithsave) {
+    LatestImageTime.reset();
+    pending_pictures_.clear();
+  }
   std::string model, root;
   const bool found = GetTargetDrive(model, root);
   Link().Connected = found;
-  if (!found) return false;
+  if (!found) return false;  // pending pictures wait for the board's return
+  bool taken = false;
+  std::set<std::string> listed;
   for (const std::string_view pattern : kPicturePatterns) {
     for (const BoardPicture& picture : ListBoardPictures(root, pattern)) {
-      if (LatestImageTime && picture.created <= *LatestImageTime) continue;
-      // The time moves before the copy, so a picture that fails to copy is
-      // not tried again every cycle.
-      LatestImageTime = picture.created;
-      if (checkwithsave) {
-        CopyImageFile(picture.name);
-        return true;
+      listed.insert(picture.name);
+      auto pending = pending_pictures_.find(picture.name);
+      if (pending != pending_pictures_.end() && pending->second.created != picture.created) {
+        pending_pictures_.erase(pending);  // another file under the same name
+        pending = pending_pictures_.end();
       }
+      if (pending == pending_pictures_.end() && LatestImageTime && picture.created <= *LatestImageTime)
+        continue;
+      if (!checkwithsave) {
+        LatestImageTime = picture.created;
+        continue;
+      }
+      // One picture taken a cycle; a pending one does not hold up the rest.
+      if (taken || TryCollect(root, picture.name, picture.created) == CopyOutcome::passing) continue;
+      taken = true;
+      pending_pictures_.erase(picture.name);
+      if (!LatestImageTime || picture.created > *LatestImageTime) LatestImageTime = picture.created;
     }
   }
-  return false;
+  // A pending picture removed from the board is no longer waited for (an
+  // empty listing may be a passing read error, so it forgets nothing).
+  if (!listed.empty())
+    std::erase_if(pending_pictures_, [&](const auto& entry) { return !listed.contains(entry.first); });
+  return taken;
+}
+
+TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::string& root,
+                                                                   const std::string& name,
+                                                                   platform::WallTime created) {
+  const platform::Millis now = platform::Clock()->Now();
+  const auto found = pending_pictures_.find(name);
+  PendingPicture* pending = found == pending_pictures_.end() ? nullptr : &found->second;
+  // Size and modification time, for pictures whose structure cannot tell.
+  std::error_code size_ec, time_ec;
+  const std::filesystem::path path = root + name;
+  const auto size = std::filesystem::file_size(path, size_ec);
+  const auto modified = std::filesystem::last_write_time(path, time_ec);
+  std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> look;
+  if (!size_ec && !time_ec) look.emplace(size, modified);
+  const bool unchanged = pending && look && pending->look == look;
+  const bool settled = unchanged && now - pending->unchanged_since >= kPictureSettleTime;
+
+  CopyOutcome outcome = CopyOutcome::passing;
+  bool incomplete = false;
+  // An unfinished picture that has not changed is not read again until it
+  // has settled.
+  if (!(unchanged && pending->incomplete && !settled)) {
+    const int kind = ClassifyPictureName(name);
+    outcome = TryCopy(name, [&](std::span<const std::uint8_t> bytes) {
+      if (EndsComplete(kind, bytes) || (settled && bytes.size() == look->first)) return true;
+      incomplete = true;
+      return false;
+    });
+    if (outcome == CopyOutcome::failed) Notify(BOARD_SAVE_FAILED, 1);
+    if (outcome != CopyOutcome::passing) return outcome;
+  } else {
+    incomplete = true;
+  }
+
+  if (!pending) {
+    pending = &pending_pictures_[name];
+    pending->created = created;
+    pending->first_try = now;
+  }
+  if (!unchanged) {
+    pending->look = look;
+    pending->unchanged_since = now;
+  }
+  pending->incomplete = incomplete;
+  if (now - pending->first_try < kPictureRetryTime) return CopyOutcome::passing;
+  Notify(BOARD_SAVE_FAILED, 1);  // given up: the picture stays on the board
+  return CopyOutcome::failed;
 }
 
 }  // namespace tavlix

@@ -6,7 +6,10 @@
 // free for every file this copy may write (pages and fallback copies alike).
 // A conversion that fails leaves a plain copy of the source and is reported
 // as BOARD_SAVE_FAILED.
+#include <algorithm>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "board/communication_thread.h"
@@ -64,53 +67,105 @@ std::optional<fs::path> PrepareSaveFolder(const std::string& text) {
   return folder;
 }
 
+// Reads a file from the board once: a regular file, never through a link,
+// not in use, at most imaging::kMaxCopyBytes. On failure `passing` tells
+// whether a later try may succeed (in use, a read error), or not (gone, a
+// link or no file, too large).
+Result<std::vector<std::uint8_t>> ReadBoardFile(const fs::path& path, bool& passing) {
+  auto bytes = platform::ReadFileBytes(path, imaging::kMaxCopyBytes);
+  if (bytes) return bytes;
+  std::error_code ec;
+  const bool regular = fs::symlink_status(path, ec).type() == fs::file_type::regular;
+  const auto size = regular ? fs::file_size(path, ec) : 0;
+  passing = regular && !ec && size <= imaging::kMaxCopyBytes;
+  return bytes;
+}
+
 }  // namespace
 
 bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
+  const CopyOutcome outcome = TryCopy(strcopyfrom, [](std::span<const std::uint8_t>) { return true; });
+  if (outcome == CopyOutcome::saved) return true;
+  Notify(BOARD_SAVE_FAILED, 1);
+  return false;
+}
+
+TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
+    const std::string& name, const std::function<bool(std::span<const std::uint8_t>)>& whole) {
   // The settings in force when the copy starts serve the whole copy.
   const int format = OutputFileExt.load();
   const std::shared_ptr<const std::string> save_path = SavePath();
-  const auto failed = [this] {
-    Notify(BOARD_SAVE_FAILED, 1);
-    return false;
-  };
-  const int kind = ClassifyPictureName(strcopyfrom);
-  if (kind == kImageNone) return failed();
+  const int kind = ClassifyPictureName(name);
+  if (kind == kImageNone) return CopyOutcome::failed;
   ImageType = kind;
 
   std::string model, root;
   const bool found = GetTargetDrive(model, root);
   Link().Connected = found;
-  const fs::path source = root + strcopyfrom;
-  if (!found || !platform::FileExists(source)) return failed();
+  if (!found) return CopyOutcome::passing;  // the picture stays on the board
+  bool passing = false;
+  const auto bytes = ReadBoardFile(root + name, passing);
+  if (!bytes) return passing ? CopyOutcome::passing : CopyOutcome::failed;
+  if (!whole(*bytes)) return CopyOutcome::passing;
 
   const auto folder = PrepareSaveFolder(*save_path);
-  if (!folder) return failed();
+  if (!folder) return CopyOutcome::passing;
   const std::string stamp = imaging::TimeStampName(platform::ToLocalTime(platform::Clock()->WallNow()));
   const CopyPlan plan = PlanCopy(kind, format);
   const auto base = imaging::ChooseFreeBase(*folder, stamp, plan.suffixes);
-  if (!base) return failed();
+  if (!base) return CopyOutcome::passing;
   const fs::path target = *folder / (*base + plan.extension);
-
+  // The conversions read a private snapshot of the bytes just checked, never
+  // the board again: what is saved is what was found whole.
+  // The snapshot is gone before anyone hears of the saved picture.
   bool saved = false;
-  switch (plan.step) {
-    case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
-    case CopyPlan::Step::to_pdf: saved = SaveToPDFimg(target, source) == 1; break;
-    case CopyPlan::Step::to_jpeg:
-    case CopyPlan::Step::to_png: {
-      const auto picture_format =
-          plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
-      saved = static_cast<bool>(imaging::ConvertPicture(source, target, picture_format));
-      // The picture is never lost: the source goes over as it is.
-      if (!saved) (void)imaging::CopyFileNoReplace(source, *folder / (*base + PlainCopyExtension(kind)));
-      break;
+  {
+    auto snapshot = imaging::PendingFile::Create(*folder);
+    if (!snapshot || !imaging::WriteAll(snapshot->fd(), *bytes)) return CopyOutcome::passing;
+    const fs::path source = snapshot->temp_path();
+    switch (plan.step) {
+      case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
+      case CopyPlan::Step::to_pdf: saved = SaveToPDFimg(target, source) == 1; break;
+      case CopyPlan::Step::to_jpeg:
+      case CopyPlan::Step::to_png: {
+        const auto picture_format =
+            plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
+        saved = static_cast<bool>(imaging::ConvertPicture(source, target, picture_format));
+        // The picture is never lost: the source goes over as it is.
+        if (!saved) (void)imaging::WriteNewFileBytes(*folder / (*base + PlainCopyExtension(kind)), *bytes);
+        break;
+      }
     }
   }
-  if (!saved) return failed();
-  RecordSavedPath(target);
+  // A failed conversion that left its plain copy has failed for good; one
+  // that could leave nothing met the save folder, and may go through later.
+  const bool kept = RecordSaved(*folder, *base, plan.suffixes);
+  if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::passing;
   Notify(BOARD_IMAGE_SAVED, 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
-  return true;
+  return CopyOutcome::saved;
+}
+
+bool TCommunicationThread::RecordSaved(const fs::path& folder, const std::string& base,
+                                       const std::vector<std::string>& suffixes) {
+  // The base was free for every suffix when the copy began, so what bears it
+  // now is this copy's.
+  std::vector<fs::path> written;
+  for (const std::string& suffix : suffixes) {
+    const fs::path path = folder / (base + suffix);
+    std::error_code ec;
+    if (fs::symlink_status(path, ec).type() == fs::file_type::regular &&
+        std::find(written.begin(), written.end(), path) == written.end())
+      written.push_back(path);
+  }
+  std::lock_guard lock(saved_mutex_);
+  saved_paths_.insert(saved_paths_.end(), written.begin(), written.end());
+  return !written.empty();
+}
+
+std::vector<fs::path> TCommunicationThread::TakeSavedPaths() {
+  std::lock_guard lock(saved_mutex_);
+  return std::exchange(saved_paths_, {});
 }
 
 }  // namespace tavlix

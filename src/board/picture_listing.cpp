@@ -46,7 +46,8 @@ std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string
   std::vector<BoardPicture> pictures;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec)) continue;
+    // The entry itself, never what a link points at: a link is no picture.
+    if (it->symlink_status(ec).type() != std::filesystem::file_type::regular) continue;
     std::string name = it->path().filename().string();
     if (!MatchesPicturePattern(name, pattern)) continue;
     const auto created = platform::FileCreationTime(it->path());

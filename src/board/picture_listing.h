@@ -3,7 +3,8 @@
 // Listing: the patterns "*.jpg", "*.png", "*.pdf" in that order, matched
 // without regard to case; names ending in "jpeg" are listed under "*.jpg",
 // as the short-name match of a lettered drive does. Only files are listed,
-// in the folder's own order, each with its creation time.
+// in the folder's own order, each with its creation time. Only regular files
+// are listed: links (whatever they point at), folders, FIFOs and devices never.
 // Classification: the last four characters of the name, compared with
 // regard to case, as the board names its files (".Png" is no picture).
 // Thread-safe.

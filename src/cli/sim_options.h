@@ -11,8 +11,8 @@
 
 namespace tavlix::cli {
 
-inline const std::set<std::string> kSimBoardOptions = {"--steps", "--pace", "--picture", "--pages",
-                                                       "--size", "--fault"};
+inline const std::set<std::string> kSimBoardOptions = {"--steps", "--pace", "--picture",
+                                                       "--pages", "--size", "--fault"};
 inline constexpr std::string_view kSimBoardOptionsHelp =
     "  --steps N         progress steps a scan takes (default 5)\n"
     "  --pace MS         at least MS milliseconds between steps (default 300)\n"
@@ -21,7 +21,9 @@ inline constexpr std::string_view kSimBoardOptionsHelp =
     "  --grey            store grey pictures\n"
     "  --size WxH        picture size in pixels (default 1600x900)\n"
     "  --fault F         every scan misbehaves: busy, error:N, status:N, bad-magic,\n"
-    "                    never-release, stall:P, vanish:P[:MS], no-cmd-folder\n";
+    "                    never-release, stall:P, vanish:P[:MS], no-cmd-folder,\n"
+    "                    slow-write:MS (the picture grows in pieces over MS ms),\n"
+    "                    hold:MS (the picture stays in use for MS ms)\n";
 
 struct SimSetup {
   sim::SimBoardOptions board;

@@ -16,10 +16,14 @@ Status WriteNewFile(const fs::path& final_path, const std::function<Status(Pendi
   return file->CommitAs(final_path, mode);
 }
 
+Status WriteNewFileBytes(const fs::path& final_path, std::span<const std::uint8_t> bytes) {
+  return WriteNewFile(final_path, [&](PendingFile& out) { return out.Write(bytes); });
+}
+
 Status CopyFileNoReplace(const fs::path& source, const fs::path& target, std::uint64_t max_bytes) {
   const auto bytes = platform::ReadFileBytes(source, max_bytes);
   if (!bytes) return Error{bytes.error()};
-  return WriteNewFile(target, [&](PendingFile& out) { return out.Write(*bytes); });
+  return WriteNewFileBytes(target, *bytes);
 }
 
 }  // namespace tavlix::imaging

@@ -30,10 +30,19 @@ using platform::PendingFile;
 Status WriteNewFile(const fs::path& final_path, const std::function<Status(PendingFile&)>& write,
                     SaveMode mode = SaveMode::never_replace);
 
-// Copies `source` to the new file `target` byte for byte. The source is read
-// as outside data: a regular file, not a link, at most `max_bytes`.
+// The largest file a copy takes: far above any scan, far below a disk.
+inline constexpr std::uint64_t kMaxCopyBytes = std::uint64_t{256} << 20;
+
+// Creates `final_path` holding `bytes`.
+Status WriteNewFileBytes(const fs::path& final_path, std::span<const std::uint8_t> bytes);
+
+// Copies `source` to the new file `target` byte for byte. The source is
+// outside data: a regular file only, never through a link, opened without
+// blocking and under a shared lock (a file in use fails), at most max_bytes.
+// The copy gets the permissions of any new file of the user, never the
+// source's.
 Status CopyFileNoReplace(const fs::path& source, const fs::path& target,
-                         std::uint64_t max_bytes = 256u << 20);
+                         std::uint64_t max_bytes = kMaxCopyBytes);
 
 // The folder a file is written in: the path's parent ("" for a bare name).
 fs::path FolderOf(const fs::path& path);

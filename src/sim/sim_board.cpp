@@ -1,5 +1,6 @@
 #include "sim/sim_board.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -60,6 +61,11 @@ std::optional<Fault> ParseFault(std::string_view text) {
     if (name == "no-cmd-folder") return Fault{FaultKind::no_cmd_folder, 0, {}};
     return std::nullopt;
   }
+  if (parts.size() == 2 && (name == "slow-write" || name == "hold")) {
+    const auto ms = number(1);
+    if (!ms || *ms < 0 || *ms > 600'000) return std::nullopt;
+    return Fault{name == "hold" ? FaultKind::hold : FaultKind::slow_write, *ms, {}};
+  }
   const auto value = number(1);
   if (!value || *value < 0 || *value > 255) return std::nullopt;
   if (parts.size() == 2) {
@@ -90,6 +96,8 @@ std::string DescribeFault(const Fault& fault) {
       return "vanish:" + std::to_string(fault.value) +
              (fault.return_after ? ":" + std::to_string(fault.return_after->count()) : "");
     case FaultKind::no_cmd_folder: return "no-cmd-folder";
+    case FaultKind::slow_write: return "slow-write:" + std::to_string(fault.value);
+    case FaultKind::hold: return "hold:" + std::to_string(fault.value);
   }
   return "none";
 }
@@ -174,10 +182,10 @@ void SimBoard::ClearCommandFolderBlock() {
 
 fs::path SimBoard::StorePicture() {
   std::lock_guard lock(mutex_);
-  return StorePictureLocked();
+  return StorePictureLocked(false);
 }
 
-fs::path SimBoard::StorePictureLocked() {
+fs::path SimBoard::StorePictureLocked(bool with_fault) {
   const int serial = ++picture_counter_;
   char name[32];
   std::snprintf(name, sizeof name, "TV%04d", serial);
@@ -195,7 +203,8 @@ fs::path SimBoard::StorePictureLocked() {
     const auto created = platform::FileCreationTime(temporary);
     if (created && (!last_created_ || *created > *last_created_)) {
       last_created_ = created;
-      fs::rename(temporary, final_path, ec);  // keeps the creation time
+      if (with_fault) PrepareFaultyStore(temporary, final_path);
+      fs::rename(temporary, final_path, ec);  // keeps the creation time and the lock
       if (ec) {
         Log("cannot store a picture: " + ec.message());
         return {};
@@ -207,6 +216,59 @@ fs::path SimBoard::StorePictureLocked() {
   }
   Log("cannot store a picture: the file times do not move");
   return {};
+}
+
+void SimBoard::PrepareFaultyStore(const fs::path& temporary, const fs::path& final_path) {
+  const platform::Millis now = platform::Clock()->Now();
+  const platform::Millis duration(fault_.value);
+  if (fault_.kind == FaultKind::hold) {
+    // Locked before it gets its name, so no reader ever sees it free early.
+    auto held = platform::HeldFile::Hold(temporary);
+    if (!held) {
+      Log("cannot hold the picture: " + held.error());
+      return;
+    }
+    held_.emplace(std::move(*held));
+    held_until_ = now + duration;
+    Log("picture held for " + std::to_string(duration.count()) + " ms");
+  } else if (fault_.kind == FaultKind::slow_write) {
+    AdvanceSlowWrite(true);  // one slow picture at a time
+    // Only the first piece is there when the picture gets its name; the rest
+    // is appended in place as time goes by.
+    slow_write_ = SlowWrite{final_path, ReadWhole(temporary), 0, now, duration};
+    std::error_code ec;
+    slow_write_->written = slow_write_->bytes.size() / kSlowWritePieces;
+    fs::resize_file(temporary, slow_write_->written, ec);
+    Log("picture written slowly over " + std::to_string(duration.count()) + " ms");
+  }
+}
+
+void SimBoard::AdvanceSlowWrite(bool finish) {
+  if (!slow_write_) return;
+  SlowWrite& w = *slow_write_;
+  const platform::Millis elapsed = platform::Clock()->Now() - w.started;
+  std::size_t pieces = kSlowWritePieces;
+  if (!finish && elapsed < w.duration)
+    pieces = 1 + static_cast<std::size_t>(elapsed.count() * static_cast<std::int64_t>(kSlowWritePieces - 1) /
+                                          std::max<std::int64_t>(w.duration.count(), 1));
+  const std::size_t goal =
+      pieces >= kSlowWritePieces ? w.bytes.size() : w.bytes.size() / kSlowWritePieces * pieces;
+  if (goal > w.written) {
+    std::ofstream out(w.path, std::ios::binary | std::ios::app);
+    out.write(w.bytes.data() + w.written, static_cast<std::streamsize>(goal - w.written));
+    w.written = goal;
+  }
+  if (w.written >= w.bytes.size()) {
+    Log("picture written whole: " + w.path.filename().string());
+    slow_write_.reset();
+  }
+}
+
+void SimBoard::ReleaseHeld(platform::Millis now) {
+  if (held_ && now >= held_until_) {
+    held_.reset();
+    Log("picture released");
+  }
 }
 
 void SimBoard::Start(platform::Millis poll) {
@@ -238,6 +300,8 @@ std::vector<fs::path> SimBoard::pictures() const {
 void SimBoard::Step() {
   std::lock_guard lock(mutex_);
   const platform::Millis now = platform::Clock()->Now();
+  AdvanceSlowWrite(false);
+  ReleaseHeld(now);
   if (gone_) {
     if (fault_.return_after && vanished_at_ && now - *vanished_at_ >= *fault_.return_after) {
       gone_ = false;
@@ -364,9 +428,10 @@ void SimBoard::WriteResult() {
 
 void SimBoard::FinishScan() {
   WriteResult();
-  const bool failed = fault_.kind != FaultKind::none && fault_.kind != FaultKind::never_release;
+  const bool failed = fault_.kind != FaultKind::none && fault_.kind != FaultKind::never_release &&
+                      fault_.kind != FaultKind::slow_write && fault_.kind != FaultKind::hold;
   if (!failed) {
-    const fs::path picture = StorePictureLocked();
+    const fs::path picture = StorePictureLocked(true);
     if (!picture.empty()) Log("picture stored: " + picture.filename().string());
   }
   scanning_ = false;

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/held_file.h"
 #include "sim/sim_picture.h"
 
 namespace tavlix::sim {
@@ -38,6 +39,8 @@ enum class FaultKind {
   stall,           // progress stops at `value` percent
   vanish,          // the drive goes away at `value` percent
   no_cmd_folder,   // the cmd folder is missing and cannot be created
+  slow_write,      // the picture grows in place, in pieces, over `value` ms
+  hold,            // the picture stays in use (locked) for `value` ms
 };
 
 struct Fault {
@@ -51,7 +54,8 @@ struct Fault {
 
 // Parses a fault as written on the command line: "none", "busy", "error:N",
 // "status:N", "bad-magic", "never-release", "stall:P", "vanish:P",
-// "vanish:P:MS" (returns after MS milliseconds), "no-cmd-folder".
+// "vanish:P:MS" (returns after MS milliseconds), "no-cmd-folder",
+// "slow-write:MS", "hold:MS".
 std::optional<Fault> ParseFault(std::string_view text);
 std::string DescribeFault(const Fault& fault);
 
@@ -79,7 +83,8 @@ class SimBoard {
   void Plug();
   void Unplug();
 
-  // One look at the folder, and the board's turn if it has one.
+  // One look at the folder, and the board's turn if it has one; also grows a
+  // picture written slowly and releases a held one when their time is up.
   void Step();
   void Start(platform::Millis poll = platform::Millis(10));
   void Stop();
@@ -90,7 +95,8 @@ class SimBoard {
   void ClearCommandFolderBlock();
   // Changes what the next scans store.
   void SetPicture(PictureSpec picture);
-  // Stores a picture now, as if scanned on the board without the computer.
+  // Stores a picture now, whole and free, as if scanned on the board without
+  // the computer.
   std::filesystem::path StorePicture();
 
   int scans_started() const { return scans_started_.load(); }
@@ -109,7 +115,8 @@ class SimBoard {
   void Vanish(platform::Millis now);
   void FinishScan();
   void WriteResult();
-  std::filesystem::path StorePictureLocked();
+  // Stores the next picture; `with_fault`: as the scan's fault has it.
+  std::filesystem::path StorePictureLocked(bool with_fault);
   std::string TableLine() const;
 
   SimBoardOptions options_;
@@ -133,6 +140,24 @@ class SimBoard {
   std::thread thread_;
   int picture_counter_ = 0;
   std::optional<platform::WallTime> last_created_;
+  // A picture being written slowly: its whole bytes and how many are out.
+  struct SlowWrite {
+    std::filesystem::path path;
+    std::string bytes;
+    std::size_t written = 0;
+    platform::Millis started{0};
+    platform::Millis duration{0};
+  };
+  std::optional<SlowWrite> slow_write_;
+  std::optional<platform::HeldFile> held_;
+  platform::Millis held_until_{0};
+  static constexpr std::size_t kSlowWritePieces = 8;
+  // Gives the picture about to be stored the scan's fault: held, or cut to
+  // its first piece for a slow write.
+  void PrepareFaultyStore(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
+  // Appends the pieces whose time has come (all of them when `finish`).
+  void AdvanceSlowWrite(bool finish);
+  void ReleaseHeld(platform::Millis now);
 };
 
 }  // namespace tavlix::sim

@@ -196,6 +196,21 @@ TEST_F(PictureCopy, SettingsChangedDuringACopyApplyToTheNextOne) {
   EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
 }
 
+TEST_F(PictureCopy, TheWorkerNamesOnlyTheFilesItSaved) {
+  fs::create_directories(save_);
+  test::WriteFile(save_ / "other.png", "another program's file");
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  PutOnBoard("broken.jpg", "\xFF\xD8 not a JPEG\xFF\xD9");
+  PutPdfOnBoard("b.pdf", 2);
+  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  EXPECT_FALSE(Copy("broken.jpg", kOutputPng));  // kept as a plain copy
+  ASSERT_TRUE(Copy("b.pdf", kOutputPng));
+  EXPECT_EQ(worker_.TakeSavedPaths(),
+            (std::vector<fs::path>{save_ / "20201203_142501.png", save_ / "20201203_142501-1.jpg",
+                                   save_ / "20201203_142501-1.png", save_ / "20201203_142501-1_2.png"}));
+  EXPECT_TRUE(worker_.TakeSavedPaths().empty());
+}
+
 TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   worker_.FlgOpenSavedFile = false;

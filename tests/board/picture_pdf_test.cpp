@@ -82,8 +82,8 @@ TEST_F(PicturePdf, AFileInUseIsTriedOnceMoreAfterHalfASecond) {
   platform::ScopedClock scoped(clock);
   auto board_lock = std::make_unique<platform::UniqueFd>(::open(pdf.c_str(), O_RDONLY));
   ASSERT_EQ(::flock(board_lock->get(), LOCK_EX), 0);
-  // Still in use after the wait: the failure path, and no half-written copy
-  // either; the picture stays on the board.
+  // Still in use after the wait: the failure path, and nothing is read from
+  // a file in use, not even for the plain copy.
   EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), kOutputPng), 0);
   EXPECT_EQ(clock->slept, platform::Millis(500));
   EXPECT_TRUE(Saved().empty());

@@ -226,7 +226,8 @@ TEST_F(WorkerLoop, SetFlgAppScanSendsOnlyOnChanges) {
 
 TEST_F(WorkerLoop, PictureStoredWhileIdleIsCopiedAtTheNextCycle) {
   worker_->RunCycle();
-  test::WriteFile(board_ / "scan0001.png", "not really a png");
+  // Not really a PNG, but it ends as a whole one does, so it is taken at once.
+  test::WriteFile(board_ / "scan0001.png", std::string("not really a png\0\0\0\0IEND\xAE\x42\x60\x82", 28));
   worker_->RunCycle();
   const auto codes = target_.codes();
   ASSERT_EQ(codes.size(), 1u);

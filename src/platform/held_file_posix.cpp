@@ -1,0 +1,30 @@
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/held_file.h"
+#include "platform/unique_fd.h"
+
+namespace tavlix::platform {
+
+struct HeldFile::Handle {
+  UniqueFd fd;
+};
+
+HeldFile::HeldFile(std::unique_ptr<Handle> handle) : handle_(std::move(handle)) {}
+HeldFile::HeldFile(HeldFile&&) noexcept = default;
+HeldFile& HeldFile::operator=(HeldFile&&) noexcept = default;
+HeldFile::~HeldFile() = default;
+
+Result<HeldFile> HeldFile::Hold(const std::filesystem::path& path) {
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
+  if (!fd) return Fail("cannot open " + path.string() + ": " + std::strerror(errno));
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+    return Fail("cannot lock " + path.string() + ": " + std::strerror(errno));
+  return HeldFile(std::make_unique<Handle>(Handle{std::move(fd)}));
+}
+
+}  // namespace tavlix::platform

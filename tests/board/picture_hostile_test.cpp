@@ -1,0 +1,127 @@
+// Hostile files among the board's pictures: links, FIFOs, oversized files,
+// pictures still being written or in use. Each case ends in a sound outcome:
+// no hang, nothing from outside the board, every whole picture saved once.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "imaging/safe_save.h"
+#include "picture_fixture.h"
+#include "platform/unique_fd.h"
+
+namespace tavlix {
+namespace {
+
+using imaging::PictureFormat;
+namespace fs = std::filesystem;
+
+class HostileCollect : public test::PictureTest {
+ protected:
+  std::string PngBytes(unsigned seed) {
+    test::SavePictureFile(dir_ / "scratch.png", test::TestPicture(48, 32, seed), PictureFormat::png);
+    return test::ReadText(dir_ / "scratch.png");
+  }
+  // Every new picture the worker takes within `cycles` cycles.
+  void Cycles(int cycles) {
+    for (int i = 0; i < cycles; ++i) worker_.CheckImageFile(true);
+  }
+};
+
+TEST_F(HostileCollect, LinksFifosAndFoldersOnTheBoardAreNeitherListedNorRead) {
+  const fs::path secret = dir_ / "secret.png";  // outside the board, and a valid picture
+  test::WriteFile(secret, PngBytes(3));
+  fs::create_symlink(secret, board_ / "s.png");
+  ASSERT_EQ(::mkfifo((board_ / "f.png").c_str(), 0600), 0);
+  fs::create_directory(board_ / "d.png");
+  const auto real = PutPictureOnBoard("real.png", PictureFormat::png, 5);
+  ::chmod(real.c_str(), 0600);
+
+  Cycles(4);
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
+  EXPECT_EQ(test::Decoded(save_ / "20201203_142501.png").rgb, test::Decoded(real).rgb);
+  // A new file of the user's, whatever the source's mode.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(save_ / "20201203_142501.png").permissions()), 0666 & ~mask);
+
+  // Named directly, a link or a FIFO is a failed save that copies nothing.
+  target_.clear();
+  for (const char* name : {"s.png", "f.png"}) EXPECT_FALSE(worker_.CopyImageFile(name)) << name;
+  EXPECT_EQ(Codes(), std::vector<int>(2, BOARD_SAVE_FAILED));
+  EXPECT_FALSE(imaging::CopyFileNoReplace(board_ / "s.png", dir_ / "copy.png"));
+  EXPECT_FALSE(imaging::CopyFileNoReplace(board_ / "f.png", dir_ / "copy.png"));
+  EXPECT_EQ(Saved().size(), 1u);
+  EXPECT_FALSE(fs::exists(dir_ / "copy.png"));
+}
+
+TEST_F(HostileCollect, ABoardFileAboveTheCeilingIsAFailedSaveLeftOnTheBoard) {
+  worker_.ChangeImageFileSetting(kOutputKeepBoardFormat, save_.string());
+  const auto big = PutOnBoard("big.pdf", "%PDF-1.4\n");
+  fs::resize_file(big, imaging::kMaxCopyBytes + 1);  // sparse: costs no disk
+  Cycles(3);
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
+  EXPECT_TRUE(Saved().empty());
+  EXPECT_EQ(fs::file_size(big), imaging::kMaxCopyBytes + 1);
+}
+
+TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) {
+  // Half written: left for later, and a picture stored after it is taken.
+  const std::string whole = PngBytes(7);
+  const auto slow = PutOnBoard("slow.png", whole.substr(0, whole.size() / 2));
+  PutPdfOnBoard("later.pdf", 1);
+  Cycles(3);
+  EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
+  EXPECT_EQ(test::Decoded(save_ / "20201203_142501.png").rgb, test::TestPicture(40, 24, 1).rgb);
+  std::ofstream(slow, std::ios::binary | std::ios::app) << whole.substr(whole.size() / 2);
+  clock_->Advance(std::chrono::seconds(1));
+  Cycles(3);
+  EXPECT_EQ(Saved().size(), 2u);
+  EXPECT_EQ(test::Decoded(save_ / "20201203_142502.png").rgb, test::TestPicture(48, 32, 7).rgb);
+  EXPECT_EQ(Codes(), std::vector<int>(2, BOARD_IMAGE_SAVED));
+
+  // In use: taken once the board lets go of it.
+  const auto held = PutPictureOnBoard("held.png", PictureFormat::png);
+  platform::UniqueFd lock(::open(held.c_str(), O_RDONLY));
+  ASSERT_EQ(::flock(lock.get(), LOCK_EX), 0);
+  Cycles(3);
+  EXPECT_EQ(Saved().size(), 2u);
+  lock.reset();
+  Cycles(1);
+  EXPECT_EQ(Saved().size(), 3u);
+
+  // Whole or not, a file whose structure cannot tell is taken once it has
+  // stayed the same for the settle time.
+  target_.clear();
+  PutOnBoard("odd.jpg", "\xFF\xD8 no end marker");
+  Cycles(2);
+  clock_->Advance(kPictureSettleTime - platform::Millis(1));
+  Cycles(2);
+  EXPECT_TRUE(Codes().empty());
+  clock_->Advance(platform::Millis(1));
+  Cycles(2);
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});  // kept as a plain copy
+  EXPECT_EQ(Saved().size(), 4u);
+
+  // No save folder: tried again until the retry time runs out, then failed once.
+  target_.clear();
+  worker_.ChangeImageFileSetting(kOutputPng, (dir_ / "x" / "y").string());
+  PutPictureOnBoard("late.png", PictureFormat::png);
+  Cycles(2);
+  clock_->Advance(kPictureRetryTime - platform::Millis(1));
+  Cycles(2);
+  EXPECT_TRUE(Codes().empty());
+  clock_->Advance(platform::Millis(1));
+  Cycles(3);
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
+  worker_.ChangeImageFileSetting(kOutputPng, save_.string());
+  Cycles(2);
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED}) << "given up for good";
+  EXPECT_EQ(Saved().size(), 4u);
+}
+
+}  // namespace
+}  // namespace tavlix
