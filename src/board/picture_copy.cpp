@@ -121,7 +121,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   bool saved = false;
   {
     auto snapshot = imaging::PendingFile::Create(*folder);
-    if (!snapshot || !imaging::WriteAll(snapshot->fd(), *bytes)) return CopyOutcome::passing;
+    if (!snapshot || !snapshot->Write(*bytes)) return CopyOutcome::passing;
     const fs::path source = snapshot->temp_path();
     switch (plan.step) {
       case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;

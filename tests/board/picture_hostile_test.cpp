@@ -10,7 +10,7 @@
 
 #include "imaging/safe_save.h"
 #include "picture_fixture.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 
 namespace tavlix {
 namespace {

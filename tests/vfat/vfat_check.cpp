@@ -36,7 +36,7 @@
 #include "platform/drives.h"
 #include "platform/file_times.h"
 #include "platform/shell.h"
-#include "platform/unique_fd.h"
+#include "platform/posix/unique_fd.h"
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
