@@ -2,26 +2,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <mutex>
 #include <thread>
 
-#include "platform/shell.h"
+#include "platform/system_shell.h"
 
 extern char** environ;  // NOLINT(readability-redundant-declaration)
 
 namespace tavlix::platform {
-namespace {
 
-std::mutex& HookMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-ShellOpenHook& Hook() {
-  static ShellOpenHook hook;
-  return hook;
-}
-
-bool SpawnXdgOpen(const std::filesystem::path& path) {
+bool SystemShellOpen(const std::filesystem::path& path) {
   std::string program = "xdg-open";
   std::string target = path.string();
   char* argv[] = {program.data(), target.data(), nullptr};
@@ -33,23 +22,6 @@ bool SpawnXdgOpen(const std::filesystem::path& path) {
     ::waitpid(pid, &status, 0);
   }).detach();
   return true;
-}
-
-}  // namespace
-
-bool ShellOpen(const std::filesystem::path& path) {
-  ShellOpenHook hook;
-  {
-    std::lock_guard lock(HookMutex());
-    hook = Hook();
-  }
-  if (hook) return hook(path);
-  return SpawnXdgOpen(path);
-}
-
-void SetShellOpenHook(ShellOpenHook hook) {
-  std::lock_guard lock(HookMutex());
-  Hook() = std::move(hook);
 }
 
 }  // namespace tavlix::platform

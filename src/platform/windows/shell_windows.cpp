@@ -1,6 +1,4 @@
-#include <mutex>
-
-#include "platform/shell.h"
+#include "platform/system_shell.h"
 // The shell's header needs <windows.h> before it.
 // clang-format off
 #include "platform/windows/unique_handle.h"
@@ -8,39 +6,12 @@
 // clang-format on
 
 namespace tavlix::platform {
-namespace {
 
-std::mutex& HookMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-ShellOpenHook& Hook() {
-  static ShellOpenHook hook;
-  return hook;
-}
-
-bool ShellExecuteOpen(const std::filesystem::path& path) {
+bool SystemShellOpen(const std::filesystem::path& path) {
   // The default verb: the file's viewer, or a window on the folder. The call
   // returns once the program is started; values above 32 mean success.
   const HINSTANCE started = ::ShellExecuteW(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(started) > 32;
-}
-
-}  // namespace
-
-bool ShellOpen(const std::filesystem::path& path) {
-  ShellOpenHook hook;
-  {
-    std::lock_guard lock(HookMutex());
-    hook = Hook();
-  }
-  if (hook) return hook(path);
-  return ShellExecuteOpen(path);
-}
-
-void SetShellOpenHook(ShellOpenHook hook) {
-  std::lock_guard lock(HookMutex());
-  Hook() = std::move(hook);
 }
 
 }  // namespace tavlix::platform
