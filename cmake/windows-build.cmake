@@ -21,7 +21,7 @@ set(TAVLIX_UNPORTED_SOURCES
 # dependency exists there. Test programs are named <layer>_tests. A list given
 # on the command line (-DTAVLIX_WINDOWS_PROGRAMS=...) tries others.
 if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
-  set(TAVLIX_WINDOWS_PROGRAMS platform_tests)
+  set(TAVLIX_WINDOWS_PROGRAMS platform_tests wine_tests)
 endif()
 
 # Removes the unported sources from the list in <var> when building for Windows.
