@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "platform/files.h"
-#include "platform/random_name.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/random_name.h"
 
 namespace tavlix::platform {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "platform/atomic_file.h"
 #include "platform/files.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
-#include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
 namespace {

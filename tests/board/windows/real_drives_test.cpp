@@ -2,9 +2,8 @@
 // stage makes removable drives with model labels (scripts/wine-make-board-drive)
 // and names them in TAVLIX_WINE_TEST_DRIVES ("M:R-61,P:R-71"); without it the
 // test is skipped.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <string>
