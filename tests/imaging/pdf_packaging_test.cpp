@@ -1,4 +1,5 @@
 #include "imaging/pdf_packaging.h"
+#include "imaging/narrow_length.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -22,9 +23,10 @@ struct PdfFacts {
 
 std::string Inflate(const std::string& data) {
   std::string out(1 << 16, '\0');
-  uLongf size = out.size();
-  if (uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                 data.size()) != Z_OK)
+  uLongf size = 1 << 16;
+  const auto length = imaging::NarrowLength(data.size());
+  if (!length || uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+                            *length) != Z_OK)
     return {};
   out.resize(size);
   return out;
