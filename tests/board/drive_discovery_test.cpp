@@ -4,6 +4,7 @@
 
 #include "board/link_state.h"
 #include "board/model_table.h"
+#include "support/special_files.h"
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
@@ -31,7 +32,7 @@ class DriveDiscovery : public ::testing::Test {
 };
 
 TEST_F(DriveDiscovery, FindsBoardAndReportsPositionTimesSixteenPlusRow) {
-  Table("C fixed Sys /c\nD fixed Data /d\nE removable R-61 /e\n");
+  Table("C fixed Sys " + test::SystemRoot("/c") + "\nD fixed Data " + test::SystemRoot("/d") + "\nE removable R-61 " + test::SystemRoot("/e") + "\n");
   ASSERT_TRUE(GetTargetDrive(model_, drive_));
   EXPECT_EQ(model_, "R-61 ");
   EXPECT_EQ(drive_, "/e/");
@@ -93,7 +94,7 @@ TEST_F(DriveDiscovery, WithoutWindowTheNotificationIsLost) {
 }
 
 TEST_F(DriveDiscovery, BadTableLineDoesNotHideTheBoard) {
-  Table("C fixed Sys /c\nthis is not a drive\nE removable R-61 /e\n");
+  Table("C fixed Sys " + test::SystemRoot("/c") + "\nthis is not a drive\nE removable R-61 " + test::SystemRoot("/e") + "\n");
   ASSERT_TRUE(GetTargetDrive(model_, drive_));
   EXPECT_EQ(ArgsOf(target_.notes(), BOARD_FOUND), (std::vector<std::intptr_t>{1 * 16 + 3}));
 }

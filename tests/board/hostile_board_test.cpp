@@ -17,7 +17,7 @@ TEST_F(HostileBoard, CommandFileThatIsALinkIsNeverWrittenThrough) {
   const fs::path letter = dir_ / "letter.txt";
   const fs::path absent = dir_ / "absent.txt";
   test::WriteFile(letter, "Dear Sir");
-  fs::create_symlink(letter, Cmd() / "boardctrl.bin");
+  if (!test::MakeSymlink(letter, Cmd() / "boardctrl.bin")) GTEST_SKIP() << "this system makes no symbolic links here";
   StartScan();
   worker_->RunCycle();
   EXPECT_EQ(test::ReadText(letter), "Dear Sir");
@@ -26,7 +26,7 @@ TEST_F(HostileBoard, CommandFileThatIsALinkIsNeverWrittenThrough) {
 
   // A link to nothing must not create its target either.
   fs::remove(Cmd() / "boardctrl.bin");
-  fs::create_symlink(absent, Cmd() / "boardctrl.bin");
+  ASSERT_TRUE(test::MakeSymlink(absent, Cmd() / "boardctrl.bin"));
   Release();
   StartScan();
   worker_->RunCycle();
@@ -41,7 +41,7 @@ TEST_F(HostileBoard, CommandFolderThatIsALinkIsNeverUsed) {
   test::WriteBytes(elsewhere / "result.bin", std::vector<std::uint8_t>{0x01, 0x23, 0x45, 0x67, 3, 5, 0, 0, 0,
                                                                        0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   fs::remove_all(Cmd());
-  fs::create_directory_symlink(elsewhere, Cmd());
+  if (!test::MakeSymlink(elsewhere, Cmd())) GTEST_SKIP() << "this system makes no symbolic links here";
   const auto untouched = [&] {
     EXPECT_TRUE(fs::exists(elsewhere / "progress.bin"));
     EXPECT_TRUE(fs::exists(elsewhere / "result.bin"));

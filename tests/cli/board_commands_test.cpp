@@ -16,6 +16,7 @@
 #include "platform/drives.h"
 #include "platform/environment.h"
 #include "sim/sim_board.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::cli {
@@ -28,7 +29,7 @@ class BoardCommands : public ::testing::Test {
   void SetUp() override {
     ResetDriverForTests();
     ClearInterruptForTests();
-    test::WriteFile(table_, "C fixed System /\n");
+    test::WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n");
     fs::create_directories(dir_ / "profile");
     sim::SimBoardOptions o;
     o.root = dir_ / "board";
@@ -160,7 +161,7 @@ TEST_F(Collectors, StartRemovesOnlyItsOwnStaleTemporaries) {
   make("keep.png", true);
   test::WriteFile(dir_ / "outside.part", "the user's");
   fs::last_write_time(dir_ / "outside.part", old);
-  fs::create_symlink(dir_ / "outside.part", save_ / ".tavlix-1-2-3.part");
+  test::MakeSymlink(dir_ / "outside.part", save_ / ".tavlix-1-2-3.part");  // where the system makes links
 
   EXPECT_EQ(Tavlix({"feed", "--save-to", save_.string()}).status, kExitNoBoard);
   std::set<std::string> left;

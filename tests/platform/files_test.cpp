@@ -25,15 +25,17 @@ TEST(Files, LockedFilesAreInUseForReadersAndWriters) {
   test::TempDir dir;
   const auto file = dir / "result.bin";
   test::WriteFile(file, "data");
-  const auto lock = HeldFile::Hold(file);  // as the board does while writing it
-  ASSERT_TRUE(lock.ok()) << lock.error();
-  const auto read = ReadFileBytes(file);
-  ASSERT_FALSE(read.ok());
-  EXPECT_NE(read.error().find("in use"), std::string::npos) << read.error();
-  EXPECT_FALSE(ReadFileLength(file).ok());
-  EXPECT_FALSE(ReadFileHead(file, 4).ok());
-  const std::uint8_t bytes[] = {1};
-  EXPECT_EQ(WriteAtStartWriteThrough(file, bytes), WriteOutcome::cannot_open);
+  {
+    const auto lock = HeldFile::Hold(file);  // as the board does while writing it
+    ASSERT_TRUE(lock.ok()) << lock.error();
+    const auto read = ReadFileBytes(file);
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.error().find("in use"), std::string::npos) << read.error();
+    EXPECT_FALSE(ReadFileLength(file).ok());
+    EXPECT_FALSE(ReadFileHead(file, 4).ok());
+    const std::uint8_t bytes[] = {1};
+    EXPECT_EQ(WriteAtStartWriteThrough(file, bytes), WriteOutcome::cannot_open);
+  }
   EXPECT_EQ(test::ReadText(file), "data");
 }
 

@@ -6,6 +6,7 @@
 #include "platform/attributes.h"
 #include "platform/drive_table.h"
 #include "platform/file_times.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::sim {
@@ -17,7 +18,7 @@ using platform::Millis;
 class SimBoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::WriteFile(table_, "C fixed System /\nE removable R-61 /old/place\n");
+    test::WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\nE removable R-61 " + test::SystemRoot("/old/place") + "\n");
     options_.root = dir_ / "board";
     options_.drive_table = table_;
     options_.progress_steps = 4;

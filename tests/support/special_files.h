@@ -4,8 +4,14 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace tavlix::test {
+
+// Whether the user's folders come from the XDG variables and HOME (Linux),
+// not from the system's known folders (Windows).
+extern const bool kXdgFolders;
 
 // Whether the system has named pipes in the file system and permission bits
 // (rwx for owner, group and others) on files.
@@ -22,6 +28,15 @@ void ReleaseFifo(const std::filesystem::path& path);
 // The permission bits a new file of this process gets (0666 less the umask);
 // none where kHasPermissionBits is false.
 std::filesystem::perms NewFilePermissions();
+
+// Makes a symbolic link at `link` to the file or folder `target` (which may
+// be missing); false when the system makes none (MinGW's std::filesystem has
+// no links, and Wine makes none).
+bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link);
+
+// An absolute folder written the POSIX way ("/media/e/") in the system's own
+// form: the same on Linux, "C:\\media\\e\\" on Windows.
+std::string SystemRoot(std::string_view posix);
 
 // Whether this process may write where the permission bits forbid it (root).
 bool IgnoresPermissions();

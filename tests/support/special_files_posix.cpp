@@ -6,6 +6,7 @@
 
 namespace tavlix::test {
 
+const bool kXdgFolders = true;
 const bool kHasFifos = true;
 const bool kHasPermissionBits = true;
 
@@ -22,6 +23,16 @@ std::filesystem::perms NewFilePermissions() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return static_cast<std::filesystem::perms>(0666 & ~mask);
+}
+
+bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link) {
+  std::error_code ec;
+  std::filesystem::create_symlink(target, link, ec);
+  return !ec;
+}
+
+std::string SystemRoot(std::string_view posix) {
+  return std::string(posix);
 }
 
 bool IgnoresPermissions() {
