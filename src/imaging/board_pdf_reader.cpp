@@ -1,5 +1,4 @@
 #include "imaging/board_pdf_reader.h"
-#include "imaging/narrow_length.h"
 
 #include <zlib.h>
 
@@ -9,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "imaging/narrow_length.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 
@@ -255,7 +255,8 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
   const Bytes compressed = data.subspan(stream.offset, stream.length);
   const auto room = NarrowLength(*need);
   const auto compressed_length = NarrowLength(compressed.size());
-  if (!room || !compressed_length) return Fail("the page is too large (page " + std::to_string(page + 1) + ")");
+  if (!room || !compressed_length)
+    return Fail("the page is too large (page " + std::to_string(page + 1) + ")");
   uLongf produced = *room;
   const int rc = uncompress(pixels.data(), &produced, compressed.data(), *compressed_length);
   const std::string where = " (page " + std::to_string(page + 1) + ")";

@@ -1,11 +1,12 @@
 #include "imaging/board_pdf_writer.h"
-#include "imaging/narrow_length.h"
 
 #include <zlib.h>
 
 #include <cstdio>
 #include <map>
 #include <string>
+
+#include "imaging/narrow_length.h"
 
 namespace tavlix::imaging {
 namespace {

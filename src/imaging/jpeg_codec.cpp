@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/safe_save.h"
 #include "imaging/narrow_length.h"
+#include "imaging/safe_save.h"
 
 namespace tavlix::imaging {
 namespace {

@@ -162,7 +162,8 @@ std::string FormatDriveTableLine(const DriveInfo& drive) {
   // again: not after another separator, nor after a blank (trimmed on reading).
   if (root.size() > 1 && IsSeparator(root.back())) {
     const char before = root[root.size() - 2];
-    if (!IsSeparator(before) && before != ':' && TrimRight(std::string(1, before)).size() == 1) root.pop_back();
+    if (!IsSeparator(before) && before != ':' && TrimRight(std::string(1, before)).size() == 1)
+      root.pop_back();
   }
   return drive.name + " " + std::string(DriveTypeName(drive.type)) + " " +
          (drive.label ? *drive.label : std::string("-")) + " " + root;

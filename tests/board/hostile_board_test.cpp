@@ -17,7 +17,8 @@ TEST_F(HostileBoard, CommandFileThatIsALinkIsNeverWrittenThrough) {
   const fs::path letter = dir_ / "letter.txt";
   const fs::path absent = dir_ / "absent.txt";
   test::WriteFile(letter, "Dear Sir");
-  if (!test::MakeSymlink(letter, Cmd() / "boardctrl.bin")) GTEST_SKIP() << "this system makes no symbolic links here";
+  if (!test::MakeSymlink(letter, Cmd() / "boardctrl.bin"))
+    GTEST_SKIP() << "this system makes no symbolic links here";
   StartScan();
   worker_->RunCycle();
   EXPECT_EQ(test::ReadText(letter), "Dear Sir");

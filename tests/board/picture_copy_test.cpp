@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include "support/special_files.h"
 
 #include "picture_fixture.h"
+#include "support/special_files.h"
 
 namespace tavlix {
 namespace {
@@ -140,7 +140,7 @@ TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   ASSERT_TRUE(Copy("a.png", kOutputPng));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 
-  worker_.ChangeImageFileSetting(kOutputPng, (save_ / "deeper").string() + "/");
+  worker_.ChangeImageFileSetting(kOutputPng, (save_ / "deeper" / "").string());
   EXPECT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_TRUE(fs::exists(save_ / "deeper" / "20201203_142501.png"));
 

@@ -18,8 +18,8 @@
 #include "platform/drives.h"
 #include "platform/file_times.h"
 #include "platform/shell.h"
-#include "support/special_files.h"
 #include "support/recording_target.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -62,7 +62,10 @@ class PictureTest : public ::testing::Test {
     ResetLinkStateForTests();
   }
 
-  void PlugBoard() { WriteFile(table_, "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n"); }
+  void PlugBoard() {
+    WriteFile(table_,
+              "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
+  }
   void UnplugBoard() { WriteFile(table_, "C fixed Sys " + test::SystemRoot("/") + "\n"); }
 
   // Puts a file on the board, created strictly after every earlier one (file

@@ -69,7 +69,7 @@ TEST_F(BoardCommands, ScanSavesThePictureAndSaysWhere) {
   const CliRun run = Tavlix({"scan", "--format", "jpeg", "--save-to", save_.string()});
   EXPECT_EQ(run.status, kExitOk) << run.out << run.err;
   EXPECT_NE(run.out.find("progress 100%"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("saved " + save_.string() + "/"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("saved " + (save_ / "").string()), std::string::npos) << run.out;
   std::vector<fs::path> files;
   for (const auto& e : fs::directory_iterator(save_)) files.push_back(e.path());
   ASSERT_EQ(files.size(), 1u);
@@ -108,7 +108,7 @@ TEST_F(BoardCommands, StatusTellsModelDriveAndTurn) {
   fs::create_directories(dir_ / "board" / "cmd");
   const CliRun run = Tavlix({"status"});
   EXPECT_EQ(run.status, kExitOk);
-  EXPECT_NE(run.out.find("Board R-61 on " + (dir_ / "board").string() + "/"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Board R-61 on " + (dir_ / "board" / "").string()), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("visible (the computer's turn)"), std::string::npos) << run.out;
 }
 
@@ -211,7 +211,7 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
   pictures.join();
   EXPECT_EQ(count(), 4);
   EXPECT_EQ(watch.status, kExitSaveFailed) << watch.out << watch.err;
-  EXPECT_NE(watch.out.find("saved " + save_.string() + "/"), std::string::npos) << watch.out;
+  EXPECT_NE(watch.out.find("saved " + (save_ / "").string()), std::string::npos) << watch.out;
   EXPECT_EQ(watch.out.find("from-another-program"), std::string::npos) << watch.out;
   EXPECT_NE(watch.out.find("1 failed."), std::string::npos) << watch.out;
 }

@@ -1,5 +1,4 @@
 #include "imaging/pdf_packaging.h"
-#include "imaging/narrow_length.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -7,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "imaging/narrow_length.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -25,8 +25,8 @@ std::string Inflate(const std::string& data) {
   std::string out(1 << 16, '\0');
   uLongf size = 1 << 16;
   const auto length = imaging::NarrowLength(data.size());
-  if (!length || uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                            *length) != Z_OK)
+  if (!length || uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
+                            reinterpret_cast<const Bytef*>(data.data()), *length) != Z_OK)
     return {};
   out.resize(size);
   return out;

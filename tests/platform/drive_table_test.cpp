@@ -13,9 +13,9 @@ TEST(DriveTable, ParsesDrivesInLetterOrderWithSpacesInRoot) {
   const auto table = ParseDriveTable(
       "# simulated machine\n"
       "\n"
-      "E removable R-61 " + test::SystemRoot("/media/sim board/E") + "\n" +
-          "C fixed System " + test::SystemRoot("/") + "\n" + "  D   cdrom   -   " + test::SystemRoot("/mnt/cd") +
-          "  \r\n",
+      "E removable R-61 " +
+          test::SystemRoot("/media/sim board/E") + "\n" + "C fixed System " + test::SystemRoot("/") + "\n" +
+          "  D   cdrom   -   " + test::SystemRoot("/mnt/cd") + "  \r\n",
       "t.txt");
   EXPECT_TRUE(table.problems.empty());
   ASSERT_EQ(table.drives.size(), 3u);
@@ -32,16 +32,16 @@ TEST(DriveTable, ParsesDrivesInLetterOrderWithSpacesInRoot) {
 }
 
 TEST(DriveTable, BadLinesAreReportedWithLineNumberAndSkipped) {
-  const auto table = ParseDriveTable(
-      "e removable R-61 " + test::SystemRoot("/a") + "\n" +        // 1: lower-case letter
-          "AB fixed X " + test::SystemRoot("/b") + "\n" +          // 2: two letters
-          "F floppy X " + test::SystemRoot("/f") + "\n" +          // 3: unknown type
-          "G removable R-61\n" +                                   // 4: no root
-          "H removable R-61 relative\n" +                          // 5: relative root
-          "I removable R-61 " + test::SystemRoot("/i") + "\n" +    // 6: good
-          "I fixed Other " + test::SystemRoot("/i2") + "\n" +      // 7: duplicate letter
-          "J unknown X " + test::SystemRoot("/j") + "\n",          // 8: 'unknown' is not a table type
-      "/tmp/table");
+  const auto table =
+      ParseDriveTable("e removable R-61 " + test::SystemRoot("/a") + "\n" +      // 1: lower-case letter
+                          "AB fixed X " + test::SystemRoot("/b") + "\n" +        // 2: two letters
+                          "F floppy X " + test::SystemRoot("/f") + "\n" +        // 3: unknown type
+                          "G removable R-61\n" +                                 // 4: no root
+                          "H removable R-61 relative\n" +                        // 5: relative root
+                          "I removable R-61 " + test::SystemRoot("/i") + "\n" +  // 6: good
+                          "I fixed Other " + test::SystemRoot("/i2") + "\n" +    // 7: duplicate letter
+                          "J unknown X " + test::SystemRoot("/j") + "\n",  // 8: 'unknown' is not a table type
+                      "/tmp/table");
   ASSERT_EQ(table.drives.size(), 1u);
   EXPECT_EQ(table.drives[0].name, "I");
   EXPECT_EQ(table.drives[0].root, test::SystemRoot("/i/"));
@@ -72,7 +72,8 @@ TEST(DriveTable, ListDrivesReadsTheNamedTableAfreshEachTime) {
   ASSERT_EQ(ListDrives().size(), 1u);
 
   // Renaming a new table over the old one plugs a drive in.
-  test::WriteFile(dir / "next.txt", "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + dir.path().string() + "\n");
+  test::WriteFile(dir / "next.txt", "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " +
+                                        dir.path().string() + "\n");
   std::filesystem::rename(dir / "next.txt", file);
   const auto drives = ListDrives();
   ASSERT_EQ(drives.size(), 2u);

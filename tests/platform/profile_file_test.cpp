@@ -78,7 +78,8 @@ TEST(ProfileFile, WriteKeepsModeAndFollowsLinks) {
   test::WriteFile(target, "[s]\nk=1\n");
   const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(target, mode);
-  if (!test::MakeSymlink(target, dir / "link.ini")) GTEST_SKIP() << "this system makes no symbolic links here";
+  if (!test::MakeSymlink(target, dir / "link.ini"))
+    GTEST_SKIP() << "this system makes no symbolic links here";
   ASSERT_TRUE(ProfileWriteString("s", "k", "2", dir / "link.ini").ok());
   EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
   EXPECT_EQ(test::ReadText(target), "[s]\nk=2\n");

@@ -21,7 +21,7 @@ TEST(SaveFolderCheck, AcceptsAWritableFolderAndLeavesItAsItWas) {
   fs::create_directory(dir / "pictures");
   const std::string folder = (dir / "pictures").string();
   EXPECT_EQ(CheckSaveFolder(folder, std::nullopt), SaveFolderCheck::accepted);
-  EXPECT_EQ(CheckSaveFolder(folder + "/", (dir / "board").string() + "/"), SaveFolderCheck::accepted);
+  EXPECT_EQ(CheckSaveFolder(folder + "/", (dir / "board" / "").string()), SaveFolderCheck::accepted);
   EXPECT_TRUE(IsEmptyFolder(dir / "pictures")) << "the probe file is gone";
 }
 
@@ -48,7 +48,7 @@ TEST(SaveFolderCheck, RefusesEveryFolderOnTheBoardsDrive) {
   fs::create_directories(dir / "media" / "R-61x");
   fs::create_directories(dir / "elsewhere");
   const bool linked = test::MakeSymlink(board / "DCIM", dir / "elsewhere" / "link");
-  const std::string root = board.string() + "/";
+  const std::string root = (board / "").string();
 
   EXPECT_EQ(CheckSaveFolder(board.string(), root), SaveFolderCheck::on_board_drive);
   EXPECT_EQ(CheckSaveFolder(root, root), SaveFolderCheck::on_board_drive);

@@ -26,7 +26,8 @@ std::filesystem::perms NewFilePermissions() {
 bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link) {
   std::error_code ec;
   const DWORD folder = std::filesystem::is_directory(target, ec) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
-  if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(), folder | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
+  if (!::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                             folder | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE))
     return false;
   // Wine reports success but makes no link.
   const DWORD attributes = ::GetFileAttributesW(link.c_str());

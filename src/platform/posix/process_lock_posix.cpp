@@ -12,8 +12,8 @@
 
 #include "platform/clock.h"
 #include "platform/environment.h"
-#include "platform/process_lock.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/process_lock.h"
 
 namespace tavlix::platform {
 namespace fs = std::filesystem;

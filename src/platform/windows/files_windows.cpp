@@ -123,9 +123,9 @@ Result<std::uint64_t> ReadFileLength(const fs::path& path) {
 WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std::uint8_t> bytes) {
   // No sharing: nobody else may touch the file while the command goes out,
   // and a file the board holds cannot be opened.
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
+  UniqueHandle file(
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return WriteOutcome::cannot_open;
   // A link in the file's place is opened itself, never its target: refused.
   BY_HANDLE_FILE_INFORMATION info{};

@@ -95,7 +95,8 @@ Status PendingFile::TakePermissionsOf(const fs::path& model) {
   FILE_BASIC_INFO info{};
   if (!::GetFileInformationByHandleEx(Handle(handle_), FileBasicInfo, &info, sizeof info))
     return SystemError("cannot inspect", temp_, ::GetLastError());
-  info.FileAttributes = (attributes & kKeptAttributes) != 0 ? attributes & kKeptAttributes : FILE_ATTRIBUTE_NORMAL;
+  info.FileAttributes =
+      (attributes & kKeptAttributes) != 0 ? attributes & kKeptAttributes : FILE_ATTRIBUTE_NORMAL;
   if (!::SetFileInformationByHandle(Handle(handle_), FileBasicInfo, &info, sizeof info))
     return SystemError("cannot set the attributes of", temp_, ::GetLastError());
   return Success();

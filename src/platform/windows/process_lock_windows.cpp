@@ -81,8 +81,10 @@ Result<fs::path> PrivateFolder(const fs::path& folder) {
   if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
     return Fail(SystemText("cannot make", folder, ::GetLastError()));
   const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(SystemText("cannot inspect", folder, ::GetLastError()));
-  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return Fail("cannot use " + PathText(folder) + ": it is a link");
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return Fail(SystemText("cannot inspect", folder, ::GetLastError()));
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return Fail("cannot use " + PathText(folder) + ": it is a link");
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
     return Fail("cannot use " + PathText(folder) + ": it is not a folder");
   return folder;
