@@ -20,6 +20,19 @@ HANDLE Handle(std::intptr_t handle) {
 
 constexpr std::intptr_t kClosed = -1;  // INVALID_HANDLE_VALUE
 
+// The pending file's own handle reads and sets attributes only, which no
+// sharing rule counts: the program may read the file while it is pending
+// (a reader shares only reading, so that a file somebody writes reads as in
+// use). The data go through a handle opened for each write, and the flush
+// through one opened at the commit.
+constexpr DWORD kHeldAccess = FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+UniqueHandle OpenForWriting(const fs::path& temp, DWORD access) {
+  return UniqueHandle(::CreateFileW(temp.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
 // Attributes a replacement keeps from the file it replaces.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
@@ -40,9 +53,7 @@ Result<PendingFile> PendingFile::Create(const fs::path& folder) {
   const fs::path base = folder.empty() ? fs::path(L".") : folder;
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path temp = base / Widen(PendingFileName());
-    // Readers may look at the file while it is written (the program reads a
-    // snapshot it writes); nobody else writes or deletes it.
-    UniqueHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    UniqueHandle file(::CreateFileW(temp.c_str(), kHeldAccess, kShareAll, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return PendingFile(reinterpret_cast<std::intptr_t>(file.release()), std::move(temp));
     const DWORD error = ::GetLastError();
@@ -76,11 +87,14 @@ void PendingFile::Discard() {
 
 Status PendingFile::Write(std::span<const std::uint8_t> bytes) {
   if (handle_ == kClosed) return Fail("cannot write " + PathText(temp_) + ": the file is closed");
+  if (bytes.empty()) return Success();
+  const UniqueHandle file = OpenForWriting(temp_, FILE_APPEND_DATA);
+  if (!file) return SystemError("cannot write", temp_, ::GetLastError());
   constexpr std::size_t kMaxCall = 1u << 20;
   while (!bytes.empty()) {
     const DWORD ask = static_cast<DWORD>(bytes.size() < kMaxCall ? bytes.size() : kMaxCall);
     DWORD put = 0;
-    if (!::WriteFile(Handle(handle_), bytes.data(), ask, &put, nullptr) || put == 0)
+    if (!::WriteFile(file.get(), bytes.data(), ask, &put, nullptr) || put == 0)
       return SystemError("cannot write", temp_, ::GetLastError());
     bytes = bytes.subspan(put);
   }
@@ -107,13 +121,11 @@ Status PendingFile::CommitAs(const fs::path& final_path, CommitMode mode) {
     return Fail("cannot save " + PathText(final_path) + ": nothing was written");
   // The data must be on the device before the name appears; a full disk
   // shows here at the latest.
-  const HANDLE file = Handle(std::exchange(handle_, kClosed));
-  if (!::FlushFileBuffers(file)) {
-    const DWORD error = ::GetLastError();
-    ::CloseHandle(file);
-    return SystemError("cannot write", final_path, error);
-  }
-  if (!::CloseHandle(file)) return SystemError("cannot write", final_path, ::GetLastError());
+  ::CloseHandle(Handle(std::exchange(handle_, kClosed)));
+  UniqueHandle file = OpenForWriting(temp_, GENERIC_WRITE);
+  if (!file || !::FlushFileBuffers(file.get()))
+    return SystemError("cannot write", final_path, ::GetLastError());
+  if (!::CloseHandle(file.release())) return SystemError("cannot write", final_path, ::GetLastError());
   const DWORD flags = MOVEFILE_WRITE_THROUGH | (mode == CommitMode::replace ? MOVEFILE_REPLACE_EXISTING : 0);
   if (!::MoveFileExW(temp_.c_str(), final_path.c_str(), flags)) {
     const DWORD error = ::GetLastError();
