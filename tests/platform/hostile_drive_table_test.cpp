@@ -36,7 +36,7 @@ TEST(HostileDriveTable, FifoOrLinkInTheTablesPlaceIsRefusedAtOnce) {
 TEST(HostileDriveTable, OversizedOrFloodedTableIsBoundedAndReportedOnce) {
   test::TempDir dir;
   const auto file = dir / "drives.txt";
-  const std::string board = "E removable R-61 /media/e\n";
+  const std::string board = "E removable R-61 " + test::SystemRoot("/media/e") + "\n";
 
   // A flood of bad lines within the ceiling: a few are named, the rest counted.
   constexpr int kBadLines = 50000;

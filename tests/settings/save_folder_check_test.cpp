@@ -26,6 +26,7 @@ TEST(SaveFolderCheck, AcceptsAWritableFolderAndLeavesItAsItWas) {
 }
 
 TEST(SaveFolderCheck, RefusesWhatCannotHoldPictures) {
+  if (!test::kHasPermissionBits) GTEST_SKIP() << "Linux folders: /proc and a line break in a name";
   test::TempDir dir;
   test::WriteFile(dir / "file", "x");
   fs::create_directory(dir / "line\nbreak");
