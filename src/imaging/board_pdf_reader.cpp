@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "imaging/narrow_length.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 
@@ -252,8 +253,12 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
     return Fail("not enough memory for a page");
   }
   const Bytes compressed = data.subspan(stream.offset, stream.length);
-  uLongf produced = *need;
-  const int rc = uncompress(pixels.data(), &produced, compressed.data(), compressed.size());
+  const auto room = NarrowLength(*need);
+  const auto compressed_length = NarrowLength(compressed.size());
+  if (!room || !compressed_length)
+    return Fail("the page is too large (page " + std::to_string(page + 1) + ")");
+  uLongf produced = *room;
+  const int rc = uncompress(pixels.data(), &produced, compressed.data(), *compressed_length);
   const std::string where = " (page " + std::to_string(page + 1) + ")";
   if (rc == Z_BUF_ERROR) {
     // The page is full and more data follow: fine if they end cleanly.

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "imaging/narrow_length.h"
+
 namespace tavlix::imaging {
 namespace {
 
@@ -48,9 +50,11 @@ std::string Number(double value) {
 Status WritePageObjects(PdfBuilder& pdf, const RasterView& page, int page_object, int number,
                         int zlib_level) {
   const std::size_t raw = std::size_t{page.width} * page.height * BytesPerPixel(page.layout);
-  std::vector<std::uint8_t> packed(compressBound(raw));
-  uLongf packed_size = packed.size();
-  if (compress2(packed.data(), &packed_size, page.pixels.data(), raw, zlib_level) != Z_OK)
+  const auto raw_length = NarrowLength(raw);
+  if (!raw_length) return Fail("page " + std::to_string(number) + " is too large to compress");
+  std::vector<std::uint8_t> packed(compressBound(*raw_length));
+  auto packed_size = static_cast<uLongf>(packed.size());  // compressBound's own type: it fits
+  if (compress2(packed.data(), &packed_size, page.pixels.data(), *raw_length, zlib_level) != Z_OK)
     return Fail("cannot compress page " + std::to_string(number));
   packed.resize(packed_size);
 

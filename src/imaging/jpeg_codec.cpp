@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/narrow_length.h"
 #include "imaging/safe_save.h"
 
 namespace tavlix::imaging {
@@ -95,7 +96,9 @@ bool ReadHeaderGuarded(DecodeJob* job, const std::uint8_t* data, unsigned long s
 Result<std::unique_ptr<DecodeJob>> StartDecoding(std::span<const std::uint8_t> bytes, std::size_t budget,
                                                  std::size_t* raster_bytes) {
   auto job = std::make_unique<DecodeJob>();
-  if (!ReadHeaderGuarded(job.get(), bytes.data(), bytes.size()))
+  const auto size = NarrowLength(bytes.size());
+  if (!size) return Fail("not a readable JPEG picture: the file is too large");
+  if (!ReadHeaderGuarded(job.get(), bytes.data(), *size))
     return Fail(std::string("not a readable JPEG picture: ") + job->trap.message);
   const auto bytes_needed =
       CheckedPixelBytes(job->cinfo.image_width, job->cinfo.image_height, PixelLayout::rgb24, budget);

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix::platform {
 namespace {
@@ -29,9 +30,18 @@ std::string_view NextField(std::string_view& rest) {
   return field;
 }
 
+// The system's separator: '/', or '\\' on Windows, where '/' separates too.
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+bool IsSeparator(char c) {
+  return c == '/' || c == kSeparator;
+}
+
+// The root ends with the system's separator, whichever closed it in the table.
 std::string WithSeparator(std::string_view root) {
   std::string result(root);
-  if (result.back() != '/') result.push_back('/');
+  if (IsSeparator(result.back())) result.pop_back();
+  result.push_back(kSeparator);
   return result;
 }
 
@@ -105,7 +115,8 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
       problem([] { return std::string("expected LETTER TYPE LABEL ROOT"); });
       continue;
     }
-    if (root.front() != '/') {
+    // "/media/e" on Linux; "E:\\" or "C:\\boards\\e" on Windows.
+    if (!PathFromUtf8(root).is_absolute()) {
       problem([&] { return "the root folder must be an absolute path, not \"" + std::string(root) + "\""; });
       continue;
     }
@@ -149,9 +160,10 @@ std::string FormatDriveTableLine(const DriveInfo& drive) {
   std::string root = drive.root;
   // The closing separator is left off where reading the line back adds it
   // again: not after another separator, nor after a blank (trimmed on reading).
-  if (root.size() > 1 && root.back() == '/') {
+  if (root.size() > 1 && IsSeparator(root.back())) {
     const char before = root[root.size() - 2];
-    if (before != '/' && TrimRight(std::string(1, before)).size() == 1) root.pop_back();
+    if (!IsSeparator(before) && before != ':' && TrimRight(std::string(1, before)).size() == 1)
+      root.pop_back();
   }
   return drive.name + " " + std::string(DriveTypeName(drive.type)) + " " +
          (drive.label ? *drive.label : std::string("-")) + " " + root;

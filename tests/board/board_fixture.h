@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "support/recording_target.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {
@@ -31,8 +32,11 @@ class BoardFixture : public ::testing::Test {
 
   // The board's drive (E, position 1, row 3: BOARD_FOUND 19) comes and goes
   // by rewriting the table, as a tool outside the program would.
-  void Plug() { WriteFile(table_, "C fixed System /\nE removable R-61 " + board_.string() + "\n"); }
-  void Unplug() { WriteFile(table_, "C fixed System /\n"); }
+  void Plug() {
+    WriteFile(table_,
+              "C fixed System " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
+  }
+  void Unplug() { WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n"); }
 
   std::filesystem::path Cmd() const { return board_ / "cmd"; }
   void MakeCmd() { std::filesystem::create_directories(Cmd()); }

@@ -1,12 +1,10 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include "board/command_files.h"
 #include "board/communication_thread.h"
 #include "board/link_state.h"
 #include "platform/clock.h"
+#include "platform/held_file.h"
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
@@ -130,11 +128,11 @@ TEST_F(Exchange, EmptyOrInUseResultIsAnErrorAndStaysOnTheDrive) {
   EXPECT_EQ(target_.codes(), (std::vector<int>{BOARD_PROGRESS, BOARD_ERR_OTHER}));
 
   ResultFile(ResultBytes(3, 1));
-  const int fd = ::open((cmd_ / "result.bin").c_str(), O_RDWR);
-  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  auto held = platform::HeldFile::Hold(cmd_ / "result.bin");
+  ASSERT_TRUE(held.ok()) << held.error();
   target_.clear();
   EXPECT_FALSE(worker_.ReadCommandFile(cmd_));
-  ::close(fd);
+  held = Error{};
   EXPECT_EQ(target_.codes(), (std::vector<int>{BOARD_PROGRESS, BOARD_ERR_OTHER}));
   EXPECT_TRUE(fs::exists(cmd_ / "result.bin"));
   EXPECT_EQ(Last(), TResultFile{}) << "nothing parsed";
@@ -143,10 +141,10 @@ TEST_F(Exchange, EmptyOrInUseResultIsAnErrorAndStaysOnTheDrive) {
 TEST_F(Exchange, ProgressInUseStopsTheReadBeforeTheResult) {
   Progress(10);
   ResultFile(ResultBytes(3, 1));
-  const int fd = ::open((cmd_ / "progress.bin").c_str(), O_RDWR);
-  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  auto held = platform::HeldFile::Hold(cmd_ / "progress.bin");
+  ASSERT_TRUE(held.ok()) << held.error();
   EXPECT_FALSE(worker_.ReadCommandFile(cmd_));
-  ::close(fd);
+  held = Error{};
   EXPECT_EQ(target_.codes(), (std::vector<int>{BOARD_ERR_OTHER}));
   EXPECT_TRUE(fs::exists(cmd_ / "progress.bin"));
   EXPECT_TRUE(fs::exists(cmd_ / "result.bin"));

@@ -123,7 +123,7 @@ TEST_F(Parsing, CleanResultZeroesTheRecord) {
 
 TEST(DeleteFiles, DeleteOnlyWhatExistsUnderTheDriveRoot) {
   test::TempDir dir;
-  const std::string root = dir.path().string() + "/";
+  const std::string root = (dir.path() / "").string();
   std::filesystem::create_directory(dir / "cmd");
   for (const char* name : {"boardctrl.bin", "progress.bin", "result.bin"})
     test::WriteFile(dir / "cmd" / name, "x");

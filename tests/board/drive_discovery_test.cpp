@@ -5,6 +5,7 @@
 #include "board/link_state.h"
 #include "board/model_table.h"
 #include "support/recording_target.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix {
@@ -20,7 +21,20 @@ class DriveDiscovery : public ::testing::Test {
   }
   void TearDown() override { ResetLinkStateForTests(); }
 
-  void Table(const std::string& text) { test::WriteFile(table_, text); }
+  // Writes the table, each root ("/e") in the system's form.
+  void Table(const std::string& text) {
+    std::string table;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      std::string line = text.substr(start, end - start);
+      if (const auto root = line.rfind(" /"); root != std::string::npos)
+        line = line.substr(0, root + 1) + test::SystemRoot(line.substr(root + 1));
+      table += line + "\n";
+      start = end + 1;
+    }
+    test::WriteFile(table_, table);
+  }
 
   test::TempDir dir_;
   std::filesystem::path table_ = dir_ / "drives.txt";
@@ -34,7 +48,7 @@ TEST_F(DriveDiscovery, FindsBoardAndReportsPositionTimesSixteenPlusRow) {
   Table("C fixed Sys /c\nD fixed Data /d\nE removable R-61 /e\n");
   ASSERT_TRUE(GetTargetDrive(model_, drive_));
   EXPECT_EQ(model_, "R-61 ");
-  EXPECT_EQ(drive_, "/e/");
+  EXPECT_EQ(drive_, test::SystemRoot("/e/"));
   EXPECT_EQ(target_.notes(), (std::vector<Note>{{BOARD_FOUND, 2 * 16 + 3}}));
 }
 
@@ -64,7 +78,7 @@ TEST_F(DriveDiscovery, LowestDriveWinsWhenTwoBoardsArePresent) {
   Table("F removable W-57 /f\nE removable R-71 /e\n");
   ASSERT_TRUE(GetTargetDrive(model_, drive_));
   EXPECT_EQ(model_, "R-71 ");
-  EXPECT_EQ(drive_, "/e/");
+  EXPECT_EQ(drive_, test::SystemRoot("/e/"));
   EXPECT_EQ(ArgsOf(target_.notes(), BOARD_FOUND), (std::vector<std::intptr_t>{0 * 16 + 1}));
 }
 

@@ -19,6 +19,7 @@
 #include "platform/file_times.h"
 #include "platform/shell.h"
 #include "support/recording_target.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -61,8 +62,11 @@ class PictureTest : public ::testing::Test {
     ResetLinkStateForTests();
   }
 
-  void PlugBoard() { WriteFile(table_, "C fixed Sys /\nE removable R-61 " + board_.string() + "\n"); }
-  void UnplugBoard() { WriteFile(table_, "C fixed Sys /\n"); }
+  void PlugBoard() {
+    WriteFile(table_,
+              "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
+  }
+  void UnplugBoard() { WriteFile(table_, "C fixed Sys " + test::SystemRoot("/") + "\n"); }
 
   // Puts a file on the board, created strictly after every earlier one (file
   // times tick coarsely, so this may wait a few milliseconds).

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/file.h>
 
 #include "imaging/board_pdf_reader.h"
 #include "picture_fixture.h"
-#include "platform/posix/unique_fd.h"
+#include "platform/held_file.h"
 
 namespace tavlix {
 namespace {
@@ -80,8 +79,8 @@ TEST_F(PicturePdf, AFileInUseIsTriedOnceMoreAfterHalfASecond) {
   const auto pdf = PutPdfOnBoard("s.pdf", 1);
   auto clock = std::make_shared<HookClock>();
   platform::ScopedClock scoped(clock);
-  auto board_lock = std::make_unique<platform::UniqueFd>(::open(pdf.c_str(), O_RDONLY));
-  ASSERT_EQ(::flock(board_lock->get(), LOCK_EX), 0);
+  auto board_lock = platform::HeldFile::Hold(pdf);
+  ASSERT_TRUE(board_lock.ok()) << board_lock.error();
   // Still in use after the wait: the failure path, and nothing is read from
   // a file in use, not even for the plain copy.
   EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), kOutputPng), 0);
@@ -89,7 +88,7 @@ TEST_F(PicturePdf, AFileInUseIsTriedOnceMoreAfterHalfASecond) {
   EXPECT_TRUE(Saved().empty());
 
   // Released during the wait: the second try converts.
-  clock->on_sleep = [&] { board_lock.reset(); };
+  clock->on_sleep = [&] { board_lock = Error{}; };
   EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), kOutputPng), 1);
   EXPECT_EQ(clock->slept, platform::Millis(1000));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});

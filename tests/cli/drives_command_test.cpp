@@ -3,6 +3,7 @@
 #include "cli/cli_run.h"
 #include "cli/command_line.h"
 #include "platform/drives.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::cli {
@@ -10,13 +11,16 @@ namespace {
 
 TEST(DrivesCommand, ReportsTheBoardOnASimulatedDrive) {
   test::TempDir dir;
-  test::WriteFile(dir / "t", "C fixed Sys /\nD cdrom - /mnt/cd\nE removable R-61 /media/board\n");
+  test::WriteFile(dir / "t", "C fixed Sys " + test::SystemRoot("/") + "\nD cdrom - " +
+                                 test::SystemRoot("/mnt/cd") + "\nE removable R-61 " +
+                                 test::SystemRoot("/media/board") + "\n");
   test::ScopedEnv env(platform::kDriveTableVariable, (dir / "t").string());
   const CliRun run = Tavlix({"drives"});
   EXPECT_EQ(run.status, kExitOk);
   EXPECT_NE(run.out.find("(label cannot be read)"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("model R-61 (row 3)"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Board R-61 on drive E (/media/board/), position 2, row 3: BOARD_FOUND 35"),
+  EXPECT_NE(run.out.find("Board R-61 on drive E (" + test::SystemRoot("/media/board/") +
+                         "), position 2, row 3: BOARD_FOUND 35"),
             std::string::npos)
       << run.out;
 }

@@ -5,6 +5,7 @@
 #include "cli/cli_run.h"
 #include "cli/command_line.h"
 #include "settings/settings_sandbox.h"
+#include "support/special_files.h"
 
 namespace tavlix::cli {
 namespace {
@@ -16,6 +17,7 @@ bool Has(const std::string& text, const std::string& part) {
 }
 
 TEST(SettingsCommand, ShowsTheSettingsAsLoaded) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   CliRun run = Tavlix({"settings"});
   EXPECT_EQ(run.status, kExitOk) << run.err;

@@ -6,6 +6,7 @@
 #include <regex>
 #include <string>
 
+#include "imaging/narrow_length.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -22,9 +23,10 @@ struct PdfFacts {
 
 std::string Inflate(const std::string& data) {
   std::string out(1 << 16, '\0');
-  uLongf size = out.size();
-  if (uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                 data.size()) != Z_OK)
+  uLongf size = 1 << 16;
+  const auto length = imaging::NarrowLength(data.size());
+  if (!length || uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
+                            reinterpret_cast<const Bytef*>(data.data()), *length) != Z_OK)
     return {};
   out.resize(size);
   return out;

@@ -1,29 +1,13 @@
 #include "platform/files.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include "platform/file_times.h"
+#include "platform/held_file.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {
 namespace {
-
-// Holds an exclusive lock on a file, as the board does while writing it.
-class HeldLock {
- public:
-  explicit HeldLock(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDWR)) {
-    EXPECT_EQ(::flock(fd_, LOCK_EX), 0);
-  }
-  ~HeldLock() { ::close(fd_); }
-  HeldLock(const HeldLock&) = delete;
-  HeldLock& operator=(const HeldLock&) = delete;
-
- private:
-  int fd_;
-};
 
 TEST(Files, WriteAtStartKeepsLongerOldContent) {
   test::TempDir dir;
@@ -41,14 +25,17 @@ TEST(Files, LockedFilesAreInUseForReadersAndWriters) {
   test::TempDir dir;
   const auto file = dir / "result.bin";
   test::WriteFile(file, "data");
-  HeldLock lock(file);
-  const auto read = ReadFileBytes(file);
-  ASSERT_FALSE(read.ok());
-  EXPECT_NE(read.error().find("in use"), std::string::npos) << read.error();
-  EXPECT_FALSE(ReadFileLength(file).ok());
-  EXPECT_FALSE(ReadFileHead(file, 4).ok());
-  const std::uint8_t bytes[] = {1};
-  EXPECT_EQ(WriteAtStartWriteThrough(file, bytes), WriteOutcome::cannot_open);
+  {
+    const auto lock = HeldFile::Hold(file);  // as the board does while writing it
+    ASSERT_TRUE(lock.ok()) << lock.error();
+    const auto read = ReadFileBytes(file);
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.error().find("in use"), std::string::npos) << read.error();
+    EXPECT_FALSE(ReadFileLength(file).ok());
+    EXPECT_FALSE(ReadFileHead(file, 4).ok());
+    const std::uint8_t bytes[] = {1};
+    EXPECT_EQ(WriteAtStartWriteThrough(file, bytes), WriteOutcome::cannot_open);
+  }
   EXPECT_EQ(test::ReadText(file), "data");
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {
@@ -12,6 +13,7 @@ namespace {
 // Set variables winning is seen through the settings paths; here the
 // Linux side. Empty variables count as unset, which lets a test clear one.
 TEST(KnownFolders, UnsetVariablesMapToTheXdgAndHomeFolders) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::ScopedEnv all_users(kAllUsersProfileVariable, "");
   test::ScopedEnv program_files(kProgramFilesVariable, "");
   test::ScopedEnv user_profile(kUserProfileVariable, "");
@@ -30,6 +32,7 @@ TEST(KnownFolders, UnsetVariablesMapToTheXdgAndHomeFolders) {
 }
 
 TEST(KnownFolders, PicturesFolderComesFromTheUserDirsFile) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::TempDir dir;
   test::ScopedEnv config("XDG_CONFIG_HOME", dir.path().string());
   test::ScopedEnv home("HOME", "/home/u");

@@ -6,6 +6,7 @@
 
 #include "settings/settings_paths.h"
 #include "settings_sandbox.h"
+#include "support/special_files.h"
 
 namespace tavlix::settings {
 namespace {
@@ -14,6 +15,7 @@ namespace fs = std::filesystem;
 using platform::Millis;
 
 TEST(SettingsPaths, BuiltFromTheEnvironmentEachTime) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   const std::string data = sandbox.dir().path().string() + "/programdata/Orvane Tavlix/TavlixConnect/";
   EXPECT_EQ(SettingFolderPath(), data);
@@ -29,6 +31,7 @@ TEST(SettingsPaths, BuiltFromTheEnvironmentEachTime) {
 }
 
 TEST(SettingsPaths, DefaultSaveFolderIsThePictureFolderElseTheProfiles) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   EXPECT_EQ(DefaultSaveFolderPath(), sandbox.FallbackSaveFolder()) << "no picture folder configured";
   fs::create_directories(sandbox.dir() / "config");
@@ -37,6 +40,7 @@ TEST(SettingsPaths, DefaultSaveFolderIsThePictureFolderElseTheProfiles) {
 }
 
 TEST(SettingsFile, FirstRunGivesDefaultsAndCreatesTheFolderWithAPause) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   const IniSettings loaded = LoadIniSettings();
   EXPECT_EQ(loaded.Setting_SavePrm, 2);
@@ -91,6 +95,7 @@ TEST(SettingsFile, SavePrmConversionNeverOverflows) {
 }
 
 TEST(SettingsFile, SavePathIsTakenAsStoredAndCut) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   fs::create_directories(sandbox.SettingFolder());
   test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=/no/such/folder\n");
@@ -102,6 +107,7 @@ TEST(SettingsFile, SavePathIsTakenAsStoredAndCut) {
 }
 
 TEST(SettingsFile, SaveWritesBothKeysEveryTimeAndKeepsTheRest) {
+  if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   const IniSettings unchanged = LoadIniSettings();
   ASSERT_TRUE(SaveIniSettings(unchanged).ok());

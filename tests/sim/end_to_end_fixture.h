@@ -18,6 +18,7 @@
 #include "platform/shell.h"
 #include "sim/sim_board.h"
 #include "support/recording_target.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {
@@ -32,7 +33,7 @@ class EndToEnd : public ::testing::Test {
 
   void SetUp() override {
     ResetDriverForTests();
-    WriteFile(table_, "C fixed System /\n");
+    WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n");
     std::filesystem::create_directories(save_);
     platform::SetShellOpenHook([this](const std::filesystem::path& p) {
       std::lock_guard lock(opened_mutex_);

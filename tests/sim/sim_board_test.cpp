@@ -6,6 +6,7 @@
 #include "platform/attributes.h"
 #include "platform/drive_table.h"
 #include "platform/file_times.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::sim {
@@ -17,7 +18,8 @@ using platform::Millis;
 class SimBoardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::WriteFile(table_, "C fixed System /\nE removable R-61 /old/place\n");
+    test::WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\nE removable R-61 " +
+                                test::SystemRoot("/old/place") + "\n");
     options_.root = dir_ / "board";
     options_.drive_table = table_;
     options_.progress_steps = 4;
@@ -33,7 +35,8 @@ class SimBoardTest : public ::testing::Test {
   bool Hidden() const { return (platform::GetAttributes(Cmd()) & platform::kAttrHidden) != 0; }
   // The computer's side of one exchange: optionally a command, then hand over.
   void HandOver(std::optional<std::uint8_t> command = std::nullopt) {
-    if (command) test::WriteBytes(Cmd() / "boardctrl.bin", std::vector<std::uint8_t>{1, 0x23, 0x45, 0x67, *command});
+    if (command)
+      test::WriteBytes(Cmd() / "boardctrl.bin", std::vector<std::uint8_t>{1, 0x23, 0x45, 0x67, *command});
     ASSERT_TRUE(platform::SetAttributes(Cmd(), platform::kAttrHidden));
   }
   // Runs one exchange after `pace` of virtual time; returns the progress file length.
@@ -59,7 +62,7 @@ TEST_F(SimBoardTest, PlugReplacesItsOwnLineAndUnplugKeepsTheRest) {
   auto table = platform::LoadDriveTable(table_.string());
   ASSERT_EQ(table.drives.size(), 2u);
   EXPECT_EQ(table.drives[1].label, "R-61");
-  EXPECT_EQ(table.drives[1].root, options_.root.string() + "/");
+  EXPECT_EQ(table.drives[1].root, (options_.root / "").string());
   board_->Unplug();
   table = platform::LoadDriveTable(table_.string());
   ASSERT_EQ(table.drives.size(), 1u);
@@ -192,8 +195,8 @@ TEST(SimFaults, ParseAndDescribeRoundTrip) {
     ASSERT_TRUE(fault) << text;
     EXPECT_EQ(DescribeFault(*fault), text);
   }
-  for (const char* bad : {"", "bogus", "error", "error:x", "error:-1", "error:256", "stall:1:2", "vanish:1:-5",
-                          "busy:1"})
+  for (const char* bad :
+       {"", "bogus", "error", "error:x", "error:-1", "error:256", "stall:1:2", "vanish:1:-5", "busy:1"})
     EXPECT_FALSE(ParseFault(bad)) << bad;
 }
 

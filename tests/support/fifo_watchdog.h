@@ -7,15 +7,14 @@
 // whether the step ended by itself.
 #pragma once
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <thread>
+
+#include "support/special_files.h"
 
 namespace tavlix::test {
 
@@ -34,10 +33,7 @@ inline bool EndsWithoutBlocking(
   }
   const bool ended = done;
   while (!done) {
-    for (const auto& fifo : fifos) {
-      const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-      if (fd >= 0) ::close(fd);
-    }
+    for (const auto& fifo : fifos) ReleaseFifo(fifo);
     pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }

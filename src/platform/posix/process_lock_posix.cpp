@@ -106,12 +106,6 @@ Result<fs::path> UserRuntimeFolder() {
   return Fail("no private folder for the program's locks (" + reasons + ")");
 }
 
-std::string DescribeHolder(const LockHolder& holder) {
-  const std::string program = holder.program.empty() ? "another program" : holder.program;
-  if (holder.pid <= 0) return program;
-  return program + " (process " + std::to_string(holder.pid) + ")";
-}
-
 ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, std::string_view program) {
   ProcessLock lock;
   auto fd = OpenLockFile(folder / std::string(name), true);

@@ -23,4 +23,18 @@ bool SetAttributes(const std::filesystem::path& path, std::uint32_t attributes) 
   return ::SetFileAttributesW(path.c_str(), bits == 0 ? FILE_ATTRIBUTE_NORMAL : bits) != 0;
 }
 
+// The folder is held open without sharing deletion, so its name keeps
+// leading to it.
+std::uint32_t GetAttributes(const FolderHandle& folder) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(reinterpret_cast<HANDLE>(folder.native_handle()), &info))
+    return kInvalidAttributes;
+  const std::uint32_t bits = info.dwFileAttributes & ~kAttrNormal;
+  return bits == 0 ? kAttrNormal : bits;
+}
+
+bool SetAttributes(const FolderHandle& folder, std::uint32_t attributes) {
+  return SetAttributes(folder.path(), attributes);
+}
+
 }  // namespace tavlix::platform

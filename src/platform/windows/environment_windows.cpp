@@ -26,4 +26,14 @@ std::optional<std::string> GetEnv(const std::string& name) {
   }
 }
 
+void SetEnv(const std::string& name, const std::optional<std::string>& value) {
+  // The C runtime keeps its own copy for getenv(); the program reads through
+  // GetEnv() above only.
+  const std::wstring wide_name = Widen(name);
+  if (value)
+    ::SetEnvironmentVariableW(wide_name.c_str(), Widen(*value).c_str());
+  else
+    ::SetEnvironmentVariableW(wide_name.c_str(), nullptr);
+}
+
 }  // namespace tavlix::platform

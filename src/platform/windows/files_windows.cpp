@@ -1,6 +1,10 @@
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/files.h"
+#include "platform/path_text.h"
+#include "platform/random_name.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
 
@@ -119,9 +123,16 @@ Result<std::uint64_t> ReadFileLength(const fs::path& path) {
 WriteOutcome WriteAtStartWriteThrough(const fs::path& path, std::span<const std::uint8_t> bytes) {
   // No sharing: nobody else may touch the file while the command goes out,
   // and a file the board holds cannot be opened.
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+  UniqueHandle file(
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return WriteOutcome::cannot_open;
+  // A link in the file's place is opened itself, never its target: refused.
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+      ::GetFileType(file.get()) != FILE_TYPE_DISK)
+    return WriteOutcome::cannot_open;
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t left = bytes.size() - done;
@@ -141,6 +152,95 @@ Result<bool> RemoveFile(const fs::path& path) {
   const DWORD error = ::GetLastError();
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
   return SystemError("cannot delete", path, error);
+}
+
+Result<fs::path> MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {
+  // A new folder inherits the parent's rights: under the user's own folders
+  // only the user may enter it.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = parent / PathFromUtf8(prefix + RandomFileName(8, 0));
+    if (::CreateDirectoryW(candidate.c_str(), nullptr)) return candidate;
+    if (const DWORD error = ::GetLastError(); error != ERROR_ALREADY_EXISTS)
+      return SystemError("cannot make a folder in", parent, error);
+  }
+  return Fail("cannot make a folder in " + PathText(parent) + ": no free name");
+}
+
+// The folder stays open while the object lives, which keeps it from being
+// renamed or replaced by a link; entries are reached by name below it.
+Result<FolderHandle> FolderHandle::Open(const fs::path& path) {
+  UniqueHandle folder(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!folder) return SystemError("cannot open", path, ::GetLastError());
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(folder.get(), &info))
+    return SystemError("cannot inspect", path, ::GetLastError());
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+    return Fail("cannot use " + PathText(path) + ": it is a link");
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return Fail("cannot use " + PathText(path) + ": it is not a folder");
+  return FolderHandle(path, reinterpret_cast<std::intptr_t>(folder.release()));
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    path_ = std::move(other.path_);
+    handle_ = std::exchange(other.handle_, -1);
+  }
+  return *this;
+}
+
+FolderHandle::~FolderHandle() {
+  if (handle_ != -1) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+namespace {
+
+// An entry of the folder: one plain name, never a path that leads elsewhere
+// (no separator of either kind, no drive, no stream).
+std::optional<fs::path> Entry(const FolderHandle& folder, std::string_view name) {
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\:") != std::string_view::npos)
+    return std::nullopt;
+  return folder.path() / PathFromUtf8(name);
+}
+
+Error NotAnEntry(const FolderHandle& folder, std::string_view name) {
+  return Fail("\"" + std::string(name) + "\" is not a name in " + PathText(folder.path()));
+}
+
+}  // namespace
+
+bool FolderHandle::Contains(std::string_view name) const {
+  const auto entry = Entry(*this, name);
+  return entry && ::GetFileAttributesW(entry->c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Result<std::uint64_t> FolderHandle::FileLength(std::string_view name) const {
+  const auto entry = Entry(*this, name);
+  if (!entry) return NotAnEntry(*this, name);
+  return ReadFileLength(*entry);
+}
+
+Result<std::vector<std::uint8_t>> FolderHandle::ReadHead(std::string_view name, std::size_t max_bytes) const {
+  const auto entry = Entry(*this, name);
+  if (!entry) return NotAnEntry(*this, name);
+  return ReadFileHead(*entry, max_bytes);
+}
+
+WriteOutcome FolderHandle::WriteAtStart(std::string_view name, std::span<const std::uint8_t> bytes) const {
+  const auto entry = Entry(*this, name);
+  return entry ? WriteAtStartWriteThrough(*entry, bytes) : WriteOutcome::cannot_open;
+}
+
+Result<bool> FolderHandle::Remove(std::string_view name) const {
+  const auto entry = Entry(*this, name);
+  if (!entry) return NotAnEntry(*this, name);
+  return RemoveFile(*entry);
 }
 
 }  // namespace tavlix::platform

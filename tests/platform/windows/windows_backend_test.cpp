@@ -8,9 +8,9 @@
 #include "platform/environment.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/pending_file.h"
 #include "platform/windows/file_time_conversion.h"
 #include "platform/windows/folder_listing.h"
-#include "platform/windows/pending_file.h"
 #include "platform/windows/windows_drives.h"
 #include "support/temp_dir.h"
 
@@ -148,7 +148,7 @@ TEST(WindowsBackend, NeverReplaceCommitRefusesAnExistingName) {
   const std::uint8_t bytes[] = {'n', 'e', 'w'};
   fs::path temp;
   {
-    auto pending = PendingFile::Create(dir.path(), ".picture");
+    auto pending = PendingFile::Create(dir.path());
     ASSERT_TRUE(pending.ok()) << pending.error();
     temp = pending->temp_path();
     ASSERT_TRUE(pending->Write(bytes).ok());
@@ -159,7 +159,7 @@ TEST(WindowsBackend, NeverReplaceCommitRefusesAnExistingName) {
   EXPECT_EQ(test::ReadText(target), "old");
   EXPECT_FALSE(FileExists(temp)) << "the pending file is removed";
 
-  auto pending = PendingFile::Create(dir.path(), ".picture");
+  auto pending = PendingFile::Create(dir.path());
   ASSERT_TRUE(pending.ok() && pending->Write(bytes).ok());
   ASSERT_TRUE(pending->CommitAs(target, CommitMode::replace).ok());
   EXPECT_EQ(test::ReadText(target), "new");
