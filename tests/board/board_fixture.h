@@ -14,7 +14,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "support/recording_target.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {

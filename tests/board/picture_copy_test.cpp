@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "picture_fixture.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix {
 namespace {

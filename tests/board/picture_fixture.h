@@ -19,7 +19,7 @@
 #include "platform/file_times.h"
 #include "platform/shell.h"
 #include "support/recording_target.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 

@@ -8,7 +8,7 @@
 #include "imaging/safe_save.h"
 #include "picture_fixture.h"
 #include "platform/held_file.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix {
 namespace {

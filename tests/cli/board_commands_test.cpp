@@ -16,7 +16,7 @@
 #include "platform/drives.h"
 #include "platform/environment.h"
 #include "sim/sim_board.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::cli {

@@ -5,7 +5,7 @@
 #include "cli/cli_run.h"
 #include "cli/command_line.h"
 #include "settings/settings_sandbox.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix::cli {
 namespace {

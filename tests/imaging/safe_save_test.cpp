@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/picture_names.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 

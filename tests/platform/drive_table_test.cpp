@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/drives.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {

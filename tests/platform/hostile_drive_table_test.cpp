@@ -6,7 +6,7 @@
 
 #include "platform/drive_table.h"
 #include "support/fifo_watchdog.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/held_file.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::settings {

@@ -6,7 +6,7 @@
 
 #include "settings/settings_paths.h"
 #include "settings_sandbox.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix::settings {
 namespace {

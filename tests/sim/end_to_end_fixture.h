@@ -18,7 +18,7 @@
 #include "platform/shell.h"
 #include "sim/sim_board.h"
 #include "support/recording_target.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {

@@ -6,7 +6,7 @@
 #include "platform/attributes.h"
 #include "platform/drive_table.h"
 #include "platform/file_times.h"
-#include "support/special_files.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::sim {

@@ -14,7 +14,7 @@
 #include <initializer_list>
 #include <thread>
 
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix::test {
 

@@ -1,6 +1,6 @@
 // File-system features that only some systems have, for the tests that need
 // them: named pipes, POSIX permission bits, a user above all rights. One
-// implementation a system (special_files_posix/_windows.cpp). Thread-safe.
+// implementation a system (odd_files_posix/_windows.cpp). Thread-safe.
 #pragma once
 
 #include <filesystem>

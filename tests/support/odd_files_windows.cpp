@@ -3,7 +3,7 @@
 #endif
 #include <windows.h>
 
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix::test {
 

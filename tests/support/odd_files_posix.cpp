@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "support/special_files.h"
+#include "support/odd_files.h"
 
 namespace tavlix::test {
 
