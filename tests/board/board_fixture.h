@@ -13,8 +13,8 @@
 #include "platform/attributes.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
-#include "support/recording_target.h"
 #include "support/odd_files.h"
+#include "support/recording_target.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {

@@ -4,8 +4,8 @@
 
 #include "board/link_state.h"
 #include "board/model_table.h"
-#include "support/recording_target.h"
 #include "support/odd_files.h"
+#include "support/recording_target.h"
 #include "support/temp_dir.h"
 
 namespace tavlix {

@@ -18,8 +18,8 @@
 #include "platform/drives.h"
 #include "platform/file_times.h"
 #include "platform/shell.h"
-#include "support/recording_target.h"
 #include "support/odd_files.h"
+#include "support/recording_target.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 

@@ -17,8 +17,8 @@
 #include "platform/drives.h"
 #include "platform/shell.h"
 #include "sim/sim_board.h"
-#include "support/recording_target.h"
 #include "support/odd_files.h"
+#include "support/recording_target.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {
