@@ -46,13 +46,6 @@ Status RenameNoReplace(const fs::path& temp, const fs::path& final_path) {
 
 }  // namespace
 
-std::string PendingFileName() {
-  static std::atomic<std::uint32_t> counter{0};
-  thread_local std::mt19937 random{std::random_device{}()};
-  return std::string(kPendingPrefix) + std::to_string(ProcessId()) + "-" + std::to_string(counter++) + "-" +
-         std::to_string(random() % 1000000u) + std::string(kPendingSuffix);
-}
-
 void SyncFolder(const fs::path& folder) {
   const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return;

@@ -39,13 +39,6 @@ constexpr DWORD kKeptAttributes =
 
 }  // namespace
 
-std::string PendingFileName() {
-  static std::atomic<std::uint32_t> counter{0};
-  thread_local std::mt19937 random{std::random_device{}()};
-  return std::string(kPendingPrefix) + std::to_string(ProcessId()) + "-" + std::to_string(counter++) + "-" +
-         std::to_string(random() % 1000000u) + std::string(kPendingSuffix);
-}
-
 // A rename is durable once MoveFileExW with write-through returns.
 void SyncFolder(const fs::path& /*folder*/) {}
 
