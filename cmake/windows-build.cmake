@@ -24,6 +24,7 @@ if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
       imaging_tests
       settings_tests
       board_tests
+      app_tests
       wine_tests)
 endif()
 

@@ -29,7 +29,7 @@ class Soak : public test::EndToEnd {
   // The note that ended the scan whose notes start at `from`.
   int EndingCode(std::size_t from) const {
     for (const int code : CodesFrom(from))
-      if (EndsOperation(code) || code == BOARD_TIMEOUT || code == BOARD_DETACHED) return code;
+      if (EndsOperation(code)) return code;
     return 0;
   }
 };
@@ -43,7 +43,7 @@ TEST_F(Soak, TwoHundredScansWithRandomFaults) {
   options.progress_steps = 3;
   options.step_pace = platform::Millis(100);
   StartBoard(options);
-  StartLink(kOutputPng);
+  StartLink(OutputFormat::png);
 
   std::map<std::string, int> outcomes;
   for (int i = 0; i < scans; ++i) {
@@ -70,7 +70,12 @@ TEST_F(Soak, TwoHundredScansWithRandomFaults) {
     const std::size_t from = Scan();
     const auto t0 = std::chrono::steady_clock::now();
     ASSERT_TRUE(PumpUntilNote(from, 0)) << "scan " << i << " with " << sim::DescribeFault(fault);
-    if (std::getenv("TAVLIX_SOAK_TRACE")) std::fprintf(stderr, "scan %d %s %s %lld ms\n", i, sim::DescribeFault(fault).c_str(), BoardNotifyName(EndingCode(from)), static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count()));
+    if (std::getenv("TAVLIX_SOAK_TRACE"))
+      std::fprintf(stderr, "scan %d %s %s %lld ms\n", i, sim::DescribeFault(fault).c_str(),
+                   BoardNotifyName(EndingCode(from)),
+                   static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::steady_clock::now() - t0)
+                                              .count()));
     outcomes[BoardNotifyName(EndingCode(from))]++;
     if (fault.kind == FaultKind::vanish && !fault.return_after) board_->Plug();
   }
