@@ -63,6 +63,7 @@ Form1::Form1(Form1Options options)
 }
 
 Form1::~Form1() {
+  disposed_ = true;  // no event reaches the controller any more
   notify_target_.Close();
   controller_.reset();  // stops the board link unless Dispose did
 }

@@ -54,6 +54,7 @@ bool Form1::ForwardButtonMouse(QObject* watched, QEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (disposed_) return QWidget::eventFilter(watched, event);
   if (watched == pictureBox_title) {
     if (event->type() == QEvent::MouseButtonPress) {
       const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -66,7 +67,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (contextMenuStrip1->actionAt(mouse->position().toPoint()) == ToolStripMenuItem_showToolbar)
       notifyIcon1_MouseDown(mouse->button());
-  } else if (!disposed_) {
+  } else {
     ForwardButtonMouse(watched, event);
   }
   return QWidget::eventFilter(watched, event);

@@ -71,7 +71,7 @@ void Form1::InitializeComponent() {
   hover_timer_->setInterval(options_.hover_rest_ms >= 0 ? options_.hover_rest_ms
                                                         : style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
   connect(hover_timer_, &QTimer::timeout, this, [this] {
-    if (hovered_ != nullptr) ForwardButtonMouse(hovered_, nullptr);
+    if (hovered_ != nullptr && !disposed_) ForwardButtonMouse(hovered_, nullptr);
   });
 
   // The tray icon and its menu: show, help, exit.

@@ -4,6 +4,7 @@
 #include "board/command_files.h"
 #include "board/notify.h"
 #include "controller_fixture.h"
+#include "support/odd_files.h"
 
 namespace tavlix::test {
 namespace {
@@ -58,7 +59,9 @@ TEST_F(Notifications, JobEndRestoresTheButtonsOnlyWithTheBoard) {
 }
 
 TEST_F(Notifications, BoardFoundAndLostSwitchTheLookAndNameTheBoard) {
-  WriteFile(sandbox_.dir() / "drives", "A removable - /a\nC fixed System /\nE removable R-71 /board\n");
+  WriteFile(sandbox_.dir() / "drives", "A removable - " + SystemRoot("/a") + "\nC fixed System " +
+                                           SystemRoot("/") + "\nE removable R-71 " + SystemRoot("/board") +
+                                           "\n");
   Notify(BOARD_LOST);
   EXPECT_EQ(view_.Looks(), kDisabledLooks);
   Notify(BOARD_FOUND, 33);
