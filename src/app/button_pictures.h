@@ -1,8 +1,13 @@
-// Which bitmap a toolbar button shows for a mouse event, by the board's
-// presence. Plain data and one pure function; any thread.
+// Which bitmap a toolbar button shows: the bitmap identifiers of each button's
+// states, and the picture for a mouse event by the board's presence. Plain
+// data and pure functions; any thread.
 #pragma once
 
-namespace TavlixSoft {
+namespace tavlix::app {
+
+// The toolbar's six image buttons.
+enum class ToolbarButton { scan, feed, folder_open, setting_open, help, close };
+inline constexpr int kToolbarButtonCount = 6;
 
 struct ButtonBitmaps {
   int normal;
@@ -19,6 +24,9 @@ inline constexpr ButtonBitmaps kHelpBitmaps{106, 108, 107, 0};
 inline constexpr ButtonBitmaps kCloseBitmaps{102, 104, 103, 0};
 inline constexpr int kBackgroundBitmap = 126;
 
+const ButtonBitmaps& BitmapsOf(ToolbarButton button);
+
+// hover: the pointer has rested over the button for the toolkit's hover time.
 enum class ButtonMouse { hover, down, up, leave };
 
 // The picture for `event`: hover, pressed or normal while the board is
@@ -26,4 +34,4 @@ enum class ButtonMouse { hover, down, up, leave };
 // for every event, and the others behave as with the board present.
 int PictureFor(const ButtonBitmaps& bitmaps, ButtonMouse event, bool board_present);
 
-}  // namespace TavlixSoft
+}  // namespace tavlix::app
