@@ -50,7 +50,8 @@ ParsedOptions ParseOptions(std::span<const std::string> args, const std::set<std
 std::optional<long> ParseNumber(const std::string& text, long min, long max) {
   long value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
+  if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max)
+    return std::nullopt;
   return value;
 }
 
