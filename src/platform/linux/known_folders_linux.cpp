@@ -15,14 +15,8 @@
 namespace tavlix::platform {
 namespace {
 
-std::optional<std::string> NonEmptyVariable(const char* name) {
-  auto value = GetEnv(name);
-  if (!value || value->empty()) return std::nullopt;
-  return value;
-}
-
 std::string HomeFolder() {
-  if (auto home = NonEmptyVariable("HOME")) return *home;
+  if (auto home = GetNonEmptyEnv("HOME")) return *home;
   struct passwd entry {};
   struct passwd* found = nullptr;
   std::vector<char> buffer(16384);
@@ -35,7 +29,7 @@ std::string HomeFolder() {
 // The XDG configuration folder; a relative $XDG_CONFIG_HOME is ignored, as
 // the XDG rules say.
 std::string ConfigHome() {
-  if (auto config = NonEmptyVariable("XDG_CONFIG_HOME"); config && config->front() == '/') return *config;
+  if (auto config = GetNonEmptyEnv("XDG_CONFIG_HOME"); config && config->front() == '/') return *config;
   const std::string home = HomeFolder();
   return home.empty() ? std::string() : home + "/.config";
 }
@@ -80,17 +74,17 @@ std::optional<std::string> ParseUserDir(std::string_view text, std::string_view 
 }  // namespace
 
 std::string ProgramDataFolder() {
-  if (auto value = NonEmptyVariable(kAllUsersProfileVariable)) return *value;
+  if (auto value = GetNonEmptyEnv(kAllUsersProfileVariable)) return *value;
   return ConfigHome();
 }
 
 std::string ProgramFilesFolder() {
-  if (auto value = NonEmptyVariable(kProgramFilesVariable)) return *value;
+  if (auto value = GetNonEmptyEnv(kProgramFilesVariable)) return *value;
   return TAVLIX_DATA_DIR;
 }
 
 std::string UserProfileFolder() {
-  if (auto value = NonEmptyVariable(kUserProfileVariable)) return *value;
+  if (auto value = GetNonEmptyEnv(kUserProfileVariable)) return *value;
   return HomeFolder();
 }
 

@@ -14,12 +14,6 @@
 namespace tavlix::platform {
 namespace {
 
-std::optional<std::string> NonEmptyVariable(const char* name) {
-  auto value = GetEnv(name);
-  if (!value || value->empty()) return std::nullopt;
-  return value;
-}
-
 struct CoTaskFree {
   void operator()(wchar_t* text) const { ::CoTaskMemFree(text); }
 };
@@ -34,7 +28,7 @@ std::optional<std::string> KnownFolder(REFKNOWNFOLDERID id) {
 }
 
 std::string VariableOrKnownFolder(const char* name, REFKNOWNFOLDERID id) {
-  if (auto value = NonEmptyVariable(name)) return *value;
+  if (auto value = GetNonEmptyEnv(name)) return *value;
   return KnownFolder(id).value_or(std::string());
 }
 
