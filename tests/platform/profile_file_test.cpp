@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/held_file.h"
+#include "platform/path_text.h"
 #include "support/odd_files.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +62,9 @@ TEST(ProfileFile, WriteCreatesTheFileButNotItsFolder) {
   ASSERT_TRUE(ProfileWriteString("setting", "saveprm", "3", dir / "new.ini").ok());
   EXPECT_EQ(test::ReadText(dir / "new.ini"), "[setting]\nsaveprm=3\n");
 
-  EXPECT_FALSE(ProfileWriteString("setting", "saveprm", "3", dir / "missing" / "a.ini").ok());
+  const auto missing = ProfileWriteString("setting", "saveprm", "3", dir / "missing" / "a.ini");
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().find(PathToUtf8(dir / "missing")), std::string::npos) << missing.error();
   EXPECT_FALSE(fs::exists(dir / "missing"));
   test::WriteFile(dir / "plainfile", "x");
   EXPECT_FALSE(ProfileWriteString("setting", "saveprm", "3", dir / "plainfile" / "a.ini").ok())

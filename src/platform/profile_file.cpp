@@ -1,0 +1,59 @@
+#include "platform/profile_file.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/atomic_file.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
+#include "platform/profile_file_backend.h"
+#include "platform/profile_text.h"
+
+namespace tavlix::platform {
+namespace {
+
+// Far above any profile file; a larger one is not read (nor replaced).
+constexpr std::uint64_t kMaxProfileBytes = 16u << 20;
+
+std::string_view AsText(const std::vector<std::uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+Error CannotWrite(const fs::path& file, const std::string& why) {
+  return Fail("cannot write " + PathToUtf8(file) + ": " + why);
+}
+
+}  // namespace
+
+std::string ProfileReadString(std::string_view section, std::string_view key, std::string_view default_text,
+                              std::size_t buffer_size, const fs::path& file) {
+  if (buffer_size == 0) return {};
+  std::optional<std::string_view> found;
+  Result<std::vector<std::uint8_t>> bytes = Fail("not a regular file");
+  if (IsRegularProfileFile(file)) bytes = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
+  if (bytes) found = FindProfileValue(AsText(*bytes), section, key);
+  const std::string_view text = found ? *found : default_text;
+  return std::string(text.substr(0, std::min(text.size(), buffer_size - 1)));
+}
+
+Status ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
+                          const fs::path& file) {
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  if (!DirectoryExists(folder)) return CannotWrite(file, "the folder is missing");
+  const auto lock = LockProfileFolder(folder);
+  if (!lock) return CannotWrite(file, lock.error());
+  std::vector<std::uint8_t> old;
+  const bool existed = FileExists(file);
+  if (existed && !IsRegularProfileFile(file)) return CannotWrite(file, "not a regular file");
+  if (existed) {
+    auto read = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
+    if (!read) return Error{read.error()};
+    old = std::move(*read);
+  }
+  auto updated = SetProfileValue(AsText(old), section, key, value);
+  if (!updated) return CannotWrite(file, updated.error());
+  if (existed && *updated == AsText(old)) return Success();
+  return ReplaceFileContents(file, *updated);
+}
+
+}  // namespace tavlix::platform
