@@ -1,11 +1,41 @@
 #include "platform/process_lock.h"
 
+#include <cstdlib>
+
+#include "platform/lock_holder_text.h"
+#include "platform/process.h"
+
 namespace tavlix::platform {
 
 std::string DescribeHolder(const LockHolder& holder) {
   const std::string program = holder.program.empty() ? "another program" : holder.program;
   if (holder.pid <= 0) return program;
   return program + " (process " + std::to_string(holder.pid) + ")";
+}
+
+std::string HolderLine(std::string_view program) {
+  return std::to_string(ProcessId()) + " " + std::string(program.substr(0, 200)) + "\n";
+}
+
+LockHolder ParseHolderLine(std::string_view text) {
+  LockHolder holder;
+  const std::size_t space = text.find(' ');
+  if (space == std::string_view::npos) return holder;
+  holder.pid = std::atoll(std::string(text.substr(0, space)).c_str());
+  holder.program = text.substr(space + 1);
+  while (!holder.program.empty() && (holder.program.back() == '\n' || holder.program.back() == '\r'))
+    holder.program.pop_back();
+  return holder;
+}
+
+ProcessLock ProcessLock::TryTake(std::string_view name, std::string_view program) {
+  auto folder = UserRuntimeFolder();
+  if (!folder) {
+    ProcessLock lock;
+    lock.error_ = folder.error();
+    return lock;
+  }
+  return TryTake(*folder, name, program);
 }
 
 }  // namespace tavlix::platform

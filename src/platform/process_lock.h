@@ -73,7 +73,7 @@ class ProcessLock {
 
  private:
   struct Handle;
-  ProcessLock() = default;
+  ProcessLock();  // unavailable; defined where Handle is
 
   State state_ = State::unavailable;
   std::unique_ptr<Handle> handle_;

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -12,6 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/lock_holder_text.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/process_lock.h"
 
@@ -23,8 +23,6 @@ struct ProcessLock::Handle {
 };
 
 namespace {
-
-constexpr std::size_t kHolderTextLimit = 512;
 
 std::string ErrnoText(const std::string& what, const fs::path& path, int err) {
   return what + " " + path.string() + ": " + std::strerror(err);
@@ -46,20 +44,12 @@ Result<UniqueFd> OpenLockFile(const fs::path& file, bool create) {
 LockHolder ReadHolder(int fd) {
   char text[kHolderTextLimit] = {};
   const ssize_t got = ::pread(fd, text, sizeof text - 1, 0);
-  LockHolder holder;
-  if (got <= 0) return holder;
-  const std::string line(text, static_cast<std::size_t>(got));
-  const std::size_t space = line.find(' ');
-  if (space == std::string::npos) return holder;
-  holder.pid = std::atoll(line.substr(0, space).c_str());
-  holder.program = line.substr(space + 1);
-  while (!holder.program.empty() && (holder.program.back() == '\n' || holder.program.back() == '\r'))
-    holder.program.pop_back();
-  return holder;
+  if (got <= 0) return {};
+  return ParseHolderLine(std::string_view(text, static_cast<std::size_t>(got)));
 }
 
 void WriteHolder(int fd, std::string_view program) {
-  const std::string line = std::to_string(::getpid()) + " " + std::string(program.substr(0, 200)) + "\n";
+  const std::string line = HolderLine(program);
   if (::ftruncate(fd, 0) != 0) return;
   (void)!::pwrite(fd, line.data(), line.size(), 0);
 }
@@ -134,16 +124,6 @@ ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, 
   return lock;
 }
 
-ProcessLock ProcessLock::TryTake(std::string_view name, std::string_view program) {
-  auto folder = UserRuntimeFolder();
-  if (!folder) {
-    ProcessLock lock;
-    lock.error_ = folder.error();
-    return lock;
-  }
-  return TryTake(*folder, name, program);
-}
-
 std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::string_view name) {
   auto fd = OpenLockFile(folder / std::string(name), false);
   if (!fd) return std::nullopt;
@@ -151,6 +131,8 @@ std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::strin
   if (errno != EWOULDBLOCK) return std::nullopt;
   return ReadHolder(fd->get());
 }
+
+ProcessLock::ProcessLock() = default;
 
 ProcessLock::ProcessLock(ProcessLock&& other) noexcept
     : state_(std::exchange(other.state_, State::unavailable)),

@@ -1,9 +1,8 @@
-#include <cstdlib>
 #include <string>
 #include <utility>
 
 #include "platform/clock.h"
-#include "platform/process.h"
+#include "platform/lock_holder_text.h"
 #include "platform/process_lock.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
@@ -20,8 +19,6 @@ struct ProcessLock::Handle {
 };
 
 namespace {
-
-constexpr DWORD kHolderTextLimit = 512;
 
 std::string SystemText(const std::string& what, const fs::path& path, DWORD error) {
   return what + " " + PathText(path) + ": " + SystemErrorText(error);
@@ -53,19 +50,13 @@ LockHolder ReadHolderOf(const fs::path& file) {
   if (!handle) return holder;
   char text[kHolderTextLimit] = {};
   DWORD got = 0;
-  if (!::ReadFile(handle.get(), text, kHolderTextLimit - 1, &got, nullptr) || got == 0) return holder;
-  const std::string line(text, got);
-  const std::size_t space = line.find(' ');
-  if (space == std::string::npos) return holder;
-  holder.pid = std::atoll(line.substr(0, space).c_str());
-  holder.program = line.substr(space + 1);
-  while (!holder.program.empty() && (holder.program.back() == '\n' || holder.program.back() == '\r'))
-    holder.program.pop_back();
-  return holder;
+  if (!::ReadFile(handle.get(), text, static_cast<DWORD>(sizeof text - 1), &got, nullptr) || got == 0)
+    return holder;
+  return ParseHolderLine(std::string_view(text, got));
 }
 
 void WriteHolder(HANDLE file, std::string_view program) {
-  const std::string line = std::to_string(ProcessId()) + " " + std::string(program.substr(0, 200)) + "\n";
+  const std::string line = HolderLine(program);
   if (!::SetEndOfFile(file)) return;
   DWORD put = 0;
   ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &put, nullptr);
@@ -128,16 +119,6 @@ ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, 
   return lock;
 }
 
-ProcessLock ProcessLock::TryTake(std::string_view name, std::string_view program) {
-  auto folder = UserRuntimeFolder();
-  if (!folder) {
-    ProcessLock lock;
-    lock.error_ = folder.error();
-    return lock;
-  }
-  return TryTake(*folder, name, program);
-}
-
 std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::string_view name) {
   const fs::path file = folder / Widen(name);
   // Sharing nothing but reading fails exactly while a holder writes to it.
@@ -145,6 +126,8 @@ std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::strin
   if (!IsSharingViolation(::GetLastError())) return std::nullopt;
   return ReadHolderOf(file);
 }
+
+ProcessLock::ProcessLock() = default;
 
 ProcessLock::ProcessLock(ProcessLock&& other) noexcept
     : state_(std::exchange(other.state_, State::unavailable)),
