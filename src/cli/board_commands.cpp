@@ -1,5 +1,6 @@
 // `tavlix scan`, `feed`, `watch` and `status`: the board through the same
 // facade calls, in the same order, as the toolbar's commands.
+#include <memory>
 #include <ostream>
 
 #include "board/collector_lock.h"
@@ -10,6 +11,7 @@
 #include "cli/board_session.h"
 #include "cli/command_line.h"
 #include "cli/interrupt.h"
+#include "cli/options.h"
 #include "platform/attributes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -18,44 +20,31 @@ namespace tavlix::cli {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr std::string_view kExitStatusHelp =
+constexpr const char* kExitStatusHelp =
     "Exit status: 0 picture saved (or command handed over), 1 failure, 2 bad usage,\n"
     "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed (for\n"
     "watch: some picture failed), 8 another collector (the toolbar or another\n"
-    "tavlix) is collecting from the board, 130 interrupted.\n";
+    "tavlix) is collecting from the board, 130 interrupted.";
 
 using SessionBody = int (*)(BoardSession& session, CommandIo io);
 
-struct SessionCommand {
-  std::string_view program;  // as a refused collector is told
-  std::string_view help;
-  SessionBody body;
-};
-
-// Parses the session options (printing the help or the problem), starts the
-// board link with the command line's window and runs `body` in it, with Ctrl-C
-// caught. Returns the command's exit status.
-int RunInSession(std::span<const std::string> args, CommandIo io, const SessionCommand& command) {
-  const ParsedOptions options = ParseOptions(args, kSessionOptions, {});
-  if (options.has("--help")) {
-    io.out << command.help << kSessionOptionsHelp << kExitStatusHelp;
-    return kExitOk;
-  }
-  if (!options.error.empty() || !options.positional.empty()) {
-    io.err << "tavlix: "
-           << (options.error.empty() ? "unexpected argument " + options.positional[0] : options.error)
-           << "\n";
-    return kExitUsage;
-  }
-  const auto settings = LoadSessionSettings(options);
-  if (!settings) {
-    io.err << "tavlix: " << settings.error() << "\n";
-    return kExitUsage;
-  }
+// Starts the board link with the command line's window and runs `body` in it,
+// with Ctrl-C caught. `program` names this collector to a refused one.
+int RunInSession(const SessionOptions& options, CommandIo io, const std::string& program, SessionBody body) {
   CatchInterrupts();
-  BoardSession session(io, *settings, IsTerminal(io.out), std::string(command.program));
+  BoardSession session(io, LoadSessionSettings(options), IsTerminal(io.out), program);
   if (!session.started()) return kExitFailure;
-  return command.body(session, io);
+  return body(session, io);
+}
+
+// Adds a command that runs `body` in a session, with the session options.
+void AddSessionCommand(CommandLine& line, const std::string& name, const std::string& summary,
+                       const std::string& details, SessionBody body) {
+  auto options = std::make_shared<SessionOptions>();
+  CLI::App& command = line.Add(name, summary, details + kExitStatusHelp, [options, name, body](CommandIo io) {
+    return RunInSession(*options, io, "tavlix " + name, body);
+  });
+  AddSessionOptions(command, *options, "the settings file's", "the settings file's");
 }
 
 void ReportSaved(CommandIo io) {
@@ -106,47 +95,7 @@ int Watch(BoardSession& session, CommandIo io) {
   return kExitOk;
 }
 
-}  // namespace
-
-int RunScanCommand(std::span<const std::string> args, CommandIo io) {
-  return RunInSession(args, io,
-                      {"tavlix scan",
-                       "Usage: tavlix scan [OPTIONS]\n\n"
-                       "Tells the board to scan, shows the progress and saves the picture.\n\n",
-                       Scan});
-}
-
-int RunFeedCommand(std::span<const std::string> args, CommandIo io) {
-  return RunInSession(args, io,
-                      {"tavlix feed",
-                       "Usage: tavlix feed [OPTIONS]\n\n"
-                       "Sends the board the sheet-feed command (also its stop command).\n\n",
-                       Feed});
-}
-
-int RunWatchCommand(std::span<const std::string> args, CommandIo io) {
-  return RunInSession(args, io,
-                      {"tavlix watch",
-                       "Usage: tavlix watch [OPTIONS]\n\n"
-                       "Collects every new picture the board stores, until Ctrl-C. Waits for a\n"
-                       "board when none is present. Refuses to run while another collector (the\n"
-                       "toolbar or another tavlix) collects from the board.\n\n",
-                       Watch});
-}
-
-int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
-  const ParsedOptions options = ParseOptions(args, {}, {});
-  if (options.has("--help")) {
-    io.out << "Usage: tavlix status\n\n"
-              "Tells whether a board is present: its model, its drive, whether a\n"
-              "collector holds it and whose turn its command folder shows.\n"
-              "Exit status: 0 present, 3 no board.\n";
-    return kExitOk;
-  }
-  if (!options.error.empty() || !options.positional.empty()) {
-    io.err << "tavlix status: unexpected arguments\n";
-    return kExitUsage;
-  }
+int Status(CommandIo io) {
   std::string model, drive;
   if (!GetTargetDrive(model, drive)) {
     io.out << "No board is present.\n";
@@ -177,6 +126,29 @@ int RunStatusCommand(std::span<const std::string> args, CommandIo io) {
     if (length) io.out << "  " << name << ": " << *length << " bytes\n";
   }
   return kExitOk;
+}
+
+}  // namespace
+
+int RunScan(const SessionOptions& options, CommandIo io) {
+  return RunInSession(options, io, "tavlix scan", Scan);
+}
+
+void AddBoardCommands(CommandLine& line) {
+  line.Add("status", "tell whether a board is present and whose turn its folder shows",
+           "Tells whether a board is present: its model, its drive, whether a\n"
+           "collector holds it and whose turn its command folder shows.\n"
+           "Exit status: 0 present, 3 no board.",
+           Status);
+  AddSessionCommand(line, "scan", "scan the board and save the picture",
+                    "Tells the board to scan, shows the progress and saves the picture.\n", Scan);
+  AddSessionCommand(line, "feed", "send the board the sheet-feed (stop) command",
+                    "Sends the board the sheet-feed command (also its stop command).\n", Feed);
+  AddSessionCommand(line, "watch", "collect every new picture from the board until Ctrl-C",
+                    "Collects every new picture the board stores, until Ctrl-C. Waits for a\n"
+                    "board when none is present. Refuses to run while another collector (the\n"
+                    "toolbar or another tavlix) collects from the board.\n",
+                    Watch);
 }
 
 }  // namespace tavlix::cli

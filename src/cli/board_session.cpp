@@ -4,6 +4,7 @@
 
 #include "board/driver_facade.h"
 #include "cli/interrupt.h"
+#include "cli/options.h"
 #include "platform/console.h"
 #include "platform/shell.h"
 #include "settings/output_format.h"
@@ -19,18 +20,21 @@ bool IsTerminal(std::ostream& out) {
   return &out == &std::cout && platform::StandardOutputIsTerminal();
 }
 
-Result<app::ControllerSettings> LoadSessionSettings(const ParsedOptions& options) {
+void AddSessionOptions(CLI::App& command, SessionOptions& options, const std::string& format_default,
+                       const std::string& folder_default) {
+  AddParsedOption(command, "--format", "FORMAT", options.format, settings::FormatFromName,
+                  "png, jpeg, pdf or board", "png, jpeg, pdf or board (default: " + format_default + ")");
+  AddParsedOption(command, "--save-to", "DIR", options.save_to, NonEmpty, "a folder",
+                  "the folder pictures go to (default: " + folder_default + ")");
+}
+
+app::ControllerSettings LoadSessionSettings(const SessionOptions& options) {
   const settings::IniSettings ini = settings::LoadIniSettings();
-  app::ControllerSettings session{ini.Setting_SavePrm, ini.Setting_ImgSaveTo_FolderPath};
-  if (const auto format = options.value("--format")) {
-    const auto known = settings::FormatFromName(*format);
-    if (!known) return Fail("unknown format '" + *format + "' (png, jpeg, pdf or board)");
-    session.format = *known;
-  }
-  if (const auto folder = options.value("--save-to")) {
-    if (folder->empty()) return Fail("--save-to needs a folder");
+  app::ControllerSettings session{options.format.value_or(ini.Setting_SavePrm),
+                                  ini.Setting_ImgSaveTo_FolderPath};
+  if (options.save_to) {
     std::error_code ec;
-    session.save_folder = fs::absolute(*folder, ec).string();
+    session.save_folder = fs::absolute(*options.save_to, ec).string();
   }
   return session;
 }

@@ -14,28 +14,35 @@
 
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "app/toolbar_controller.h"
 #include "board/queued_target.h"
 #include "cli/command_line.h"
-#include "cli/options.h"
 #include "cli/terminal_view.h"
 #include "platform/clock.h"
 #include "platform/result.h"
+#include "settings/output_format.h"
+
+namespace CLI {
+class App;
+}
 
 namespace tavlix::cli {
 
-// Reads the settings file, then applies --format and --save-to.
-Result<app::ControllerSettings> LoadSessionSettings(const ParsedOptions& options);
-
 // The options every board command takes.
-inline const std::set<std::string> kSessionOptions = {"--format", "--save-to"};
-inline constexpr std::string_view kSessionOptionsHelp =
-    "  --format FORMAT   png, jpeg, pdf or board (default: the settings file's)\n"
-    "  --save-to DIR     the folder pictures go to (default: the settings file's)\n";
+struct SessionOptions {
+  std::optional<OutputFormat> format;  // --format
+  std::optional<std::string> save_to;  // --save-to
+};
+// Declares --format and --save-to; the defaults are named in their help.
+void AddSessionOptions(CLI::App& command, SessionOptions& options, const std::string& format_default,
+                       const std::string& folder_default);
+// Reads the settings file, then applies the options.
+app::ControllerSettings LoadSessionSettings(const SessionOptions& options);
+// `tavlix scan` with these options (also run by `tavlix demo`).
+int RunScan(const SessionOptions& options, CommandIo io);
 
 // The exit status of a command that did not hand its command over (the user
 // has been told why, or is told here).

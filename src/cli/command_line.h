@@ -7,7 +7,6 @@
 #include <iosfwd>
 #include <span>
 #include <string>
-#include <string_view>
 
 namespace tavlix::cli {
 
@@ -30,17 +29,14 @@ struct CommandIo {
 // Runs the command line (without the program name).
 int RunCommandLine(std::span<const std::string> args, CommandIo io);
 
-// Sub-commands.
-int RunDrivesCommand(std::span<const std::string> args, CommandIo io);
-int RunScanCommand(std::span<const std::string> args, CommandIo io);
-int RunFeedCommand(std::span<const std::string> args, CommandIo io);
-int RunWatchCommand(std::span<const std::string> args, CommandIo io);
-int RunStatusCommand(std::span<const std::string> args, CommandIo io);
-int RunDemoCommand(std::span<const std::string> args, CommandIo io);
-int RunSimulateCommand(std::span<const std::string> args, CommandIo io);
-int RunSettingsCommand(std::span<const std::string> args, CommandIo io);
-int RunConvertCommand(std::span<const std::string> args, CommandIo io);
+class CommandLine;
 
-bool IsHelpFlag(std::string_view arg);
+// Each command adds itself, its options and its help to the command line.
+void AddDrivesCommand(CommandLine& line);
+void AddBoardCommands(CommandLine& line);  // status, scan, feed, watch
+void AddSimulateCommand(CommandLine& line);
+void AddDemoCommand(CommandLine& line);
+void AddSettingsCommand(CommandLine& line);
+void AddConvertCommand(CommandLine& line);
 
 }  // namespace tavlix::cli

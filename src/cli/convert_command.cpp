@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/options.h"
 #include "imaging/board_pdf_pictures.h"
 #include "imaging/board_pdf_reader.h"
 #include "imaging/pdf_packaging.h"
@@ -18,9 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kConvertHelp =
-    "Usage: tavlix convert SOURCE TARGET [--force]\n"
-    "\n"
+constexpr const char* kConvertHelp =
     "Converts a picture the way pictures from the board are converted when\n"
     "they are copied to the save folder:\n"
     "  a board PDF     -> TARGET.png or TARGET.jpg, one picture a page; pages\n"
@@ -31,7 +31,7 @@ constexpr std::string_view kConvertHelp =
     ".jpeg or .pdf, in any case) chooses the output.\n"
     "\n"
     "An existing file is never replaced unless --force is given.\n"
-    "Exit status: 0 converted, 1 the conversion failed, 2 bad usage.\n";
+    "Exit status: 0 converted, 1 the conversion failed, 2 bad usage.";
 
 enum class Kind { board_pdf, jpeg, png };
 
@@ -104,31 +104,7 @@ int ConvertPictureFile(const Job& job, Kind kind, const std::string& extension, 
   return kExitOk;
 }
 
-}  // namespace
-
-int RunConvertCommand(std::span<const std::string> args, CommandIo io) {
-  Job job;
-  std::vector<std::string> paths;
-  for (const std::string& arg : args) {
-    if (IsHelpFlag(arg)) {
-      io.out << kConvertHelp;
-      return kExitOk;
-    }
-    if (arg == "--force") {
-      job.mode = imaging::SaveMode::replace;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      io.err << "tavlix convert: unknown option '" << arg << "'\n";
-      return kExitUsage;
-    } else {
-      paths.push_back(arg);
-    }
-  }
-  if (paths.size() != 2) {
-    io.err << "tavlix convert: expected SOURCE and TARGET\nRun 'tavlix convert --help' for details.\n";
-    return kExitUsage;
-  }
-  job.source = paths[0];
-  job.target = paths[1];
+int Convert(const Job& job, CommandIo io) {
   const std::string extension = Lower(job.target.extension().string());
   if (extension != ".pdf" && !imaging::FormatForName(job.target)) {
     io.err << "tavlix convert: TARGET must end in .png, .jpg, .jpeg or .pdf\n";
@@ -144,6 +120,25 @@ int RunConvertCommand(std::span<const std::string> args, CommandIo io) {
     return ConvertBoardPdf(job, *imaging::FormatForName(job.target), io);
   }
   return ConvertPictureFile(job, *kind, extension, io);
+}
+
+}  // namespace
+
+void AddConvertCommand(CommandLine& line) {
+  auto job = std::make_shared<Job>();
+  CLI::App& command = line.Add("convert", "convert a board PDF or a picture as the copy step does",
+                               kConvertHelp, [job](CommandIo io) { return Convert(*job, io); });
+  command
+      .add_option_function<std::string>(
+          "SOURCE", [job](const std::string& path) { job->source = path; },
+          "a board PDF or a JPEG or PNG picture")
+      ->required();
+  command
+      .add_option_function<std::string>(
+          "TARGET", [job](const std::string& path) { job->target = path; }, "the file to write")
+      ->required();
+  command.add_flag_callback(
+      "--force", [job] { job->mode = imaging::SaveMode::replace; }, "replace existing files");
 }
 
 }  // namespace tavlix::cli

@@ -2,9 +2,11 @@
 // one. Everything it makes lives in a temporary folder that is removed
 // afterwards, except the saved picture.
 #include <fstream>
+#include <memory>
 #include <ostream>
 
 #include "board/driver_facade.h"
+#include "cli/board_session.h"
 #include "cli/command_line.h"
 #include "cli/options.h"
 #include "cli/sim_options.h"
@@ -51,41 +53,18 @@ class TemporaryFolder {
   fs::path path_;
 };
 
-}  // namespace
+struct DemoOptions {
+  SimSetup setup = DefaultSimSetup();
+  SessionOptions session;
+};
 
-int RunDemoCommand(std::span<const std::string> args, CommandIo io) {
-  std::set<std::string> with_value = kSimBoardOptions;
-  with_value.insert({"--format", "--save-to"});
-  const ParsedOptions options = ParseOptions(args, with_value, {"--grey"});
-  if (options.has("--help")) {
-    io.out << "Usage: tavlix demo [OPTIONS]\n\n"
-              "Makes a simulated machine with a board attached (a drive table and a board\n"
-              "folder in a temporary folder), runs a scan against it exactly as\n"
-              "'tavlix scan' does, prints where the picture went, and cleans up. Your own\n"
-              "settings are neither read nor changed.\n\n"
-              "  --format FORMAT   png, jpeg, pdf or board (default png)\n"
-              "  --save-to DIR     where the picture goes (default: a new folder in the\n"
-              "                    temporary folder, kept afterwards)\n"
-           << kSimBoardOptionsHelp;
-    return kExitOk;
-  }
-  if (!options.error.empty() || !options.positional.empty()) {
-    io.err << "tavlix demo: " << (options.error.empty() ? "unexpected argument" : options.error) << "\n";
-    return kExitUsage;
-  }
-  auto setup = SimBoardOptionsFrom(options);
-  if (!setup) {
-    io.err << "tavlix demo: " << setup.error() << "\n";
-    return kExitUsage;
-  }
-  if (!options.value("--pace")) setup->board.step_pace = platform::Millis(150);
-
+int Demo(DemoOptions& options, CommandIo io) {
   TemporaryFolder work;
   if (work.path().empty()) {
     io.err << "tavlix demo: cannot make a temporary folder\n";
     return kExitFailure;
   }
-  fs::path save_to = options.value("--save-to").value_or("");
+  fs::path save_to = options.session.save_to.value_or("");
   if (save_to.empty()) {
     std::error_code ec;
     const auto made = platform::MakeUniqueFolder(fs::temp_directory_path(ec), "tavlix-demo-pictures-");
@@ -107,28 +86,43 @@ int RunDemoCommand(std::span<const std::string> args, CommandIo io) {
                          << platform::PathToUtf8(work.path().root_path()) << "\n";
   }
 
-  sim::SimBoardOptions& board_options = setup->board;
+  sim::SimBoardOptions& board_options = options.setup.board;
   board_options.root = work.path() / "board";
   board_options.drive_table = table;
   board_options.log = [&io](const std::string& line) { io.out << "  board: " << line << "\n" << std::flush; };
   sim::SimBoard board(board_options);
   board.Plug();
-  board.SetNextFault(setup->fault);
+  board.SetNextFault(options.setup.fault);
   board.Start();
 
   io.out << "Simulated board " << board_options.model << " on drive " << board_options.letter << " ("
          << board_options.root.string() << ")\n"
          << "Scanning; pictures go to " << save_to.string() << "\n"
          << std::flush;
-  std::vector<std::string> scan_args = {"--format", options.value("--format").value_or("png"), "--save-to",
-                                        save_to.string()};
-  const int status = RunScanCommand(scan_args, io);
+  options.session.save_to = save_to.string();
+  const int status = RunScan(options.session, io);
   board.Stop();
   board.Unplug();
   io.out << (status == kExitOk ? "Demo finished: the picture is in " + save_to.string()
                                : "Demo ended without a picture (exit status " + std::to_string(status) + ")")
          << "\n";
   return status;
+}
+
+}  // namespace
+
+void AddDemoCommand(CommandLine& line) {
+  auto options = std::make_shared<DemoOptions>();
+  options->setup.board.step_pace = platform::Millis(150);
+  options->session.format = OutputFormat::png;
+  CLI::App& command = line.Add("demo", "run a whole scan against a simulated board and clean up",
+                               "Makes a simulated machine with a board attached (a drive table and a board\n"
+                               "folder in a temporary folder), runs a scan against it exactly as\n"
+                               "'tavlix scan' does, prints where the picture went, and cleans up. Your own\n"
+                               "settings are neither read nor changed.\n",
+                               [options](CommandIo io) { return Demo(*options, io); });
+  AddSessionOptions(command, options->session, "png", "a new temporary folder, kept afterwards");
+  AddSimBoardOptions(command, options->setup);
 }
 
 }  // namespace tavlix::cli

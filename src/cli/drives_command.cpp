@@ -5,14 +5,13 @@
 #include "board/drive_discovery.h"
 #include "board/model_table.h"
 #include "cli/command_line.h"
+#include "cli/options.h"
 #include "platform/drives.h"
 
 namespace tavlix::cli {
 namespace {
 
-constexpr std::string_view kDrivesHelp =
-    "Usage: tavlix drives\n"
-    "\n"
+constexpr const char* kDrivesHelp =
     "Lists the present drives in the order the board link counts them: the\n"
     "position, the name, the type and the volume label, with the board model\n"
     "where the label is a model code. Then says which drive holds the board and\n"
@@ -20,20 +19,9 @@ constexpr std::string_view kDrivesHelp =
     "Only a removable drive whose label is exactly a model code is a board.\n"
     "\n"
     "With TAVLIX_DRIVE_TABLE set, the drives come from that table file.\n"
-    "Exit status: 0 when the drives could be listed, 2 on bad usage.\n";
+    "Exit status: 0 when the drives could be listed, 2 on bad usage.";
 
-}  // namespace
-
-int RunDrivesCommand(std::span<const std::string> args, CommandIo io) {
-  for (const auto& arg : args) {
-    if (IsHelpFlag(arg)) {
-      io.out << kDrivesHelp;
-      return kExitOk;
-    }
-    io.err << "tavlix drives: unexpected argument '" << arg << "'\n";
-    return kExitUsage;
-  }
-
+int ShowDrives(CommandIo io) {
   const auto drives = platform::ListDrives();
   if (drives.empty()) io.out << "No drives are present.\n";
   for (std::size_t i = 0; i < drives.size(); ++i) {
@@ -59,6 +47,12 @@ int RunDrivesCommand(std::span<const std::string> args, CommandIo io) {
          << "), position " << match->position << ", row " << match->row << ": BOARD_FOUND "
          << BoardFoundArgument(*match) << '\n';
   return kExitOk;
+}
+
+}  // namespace
+
+void AddDrivesCommand(CommandLine& line) {
+  line.Add("drives", "list the present drives and say which one holds the board", kDrivesHelp, ShowDrives);
 }
 
 }  // namespace tavlix::cli

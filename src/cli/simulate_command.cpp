@@ -1,6 +1,7 @@
 // `tavlix simulate`: plays a board on a folder until Ctrl-C.
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <ostream>
 
 #include "cli/command_line.h"
@@ -13,58 +14,21 @@
 
 namespace tavlix::cli {
 
-int RunSimulateCommand(std::span<const std::string> args, CommandIo io) {
-  std::set<std::string> with_value = kSimBoardOptions;
-  with_value.insert({"--table", "--root", "--letter", "--model", "--idle-picture-every"});
-  const ParsedOptions options = ParseOptions(args, with_value, {"--grey", "--log"});
-  if (options.has("--help")) {
-    io.out << "Usage: tavlix simulate --table FILE --root DIR [OPTIONS]\n\n"
-              "Plays a scanning board on the folder DIR: adds it to the drive table FILE\n"
-              "(the file TAVLIX_DRIVE_TABLE names for the other commands) as a removable\n"
-              "drive labelled with the model code, answers scan and feed commands in its\n"
-              "cmd folder, and stores a picture for every scan. Ctrl-C unplugs it.\n\n"
-              "  --letter L        the drive letter (default E)\n"
-              "  --model CODE      the model code shown as the label (default R-61)\n"
-           << kSimBoardOptionsHelp
-           << "  --idle-picture-every MS  also store a picture every MS milliseconds\n"
-              "  --log             tell what the board does, line by line\n";
-    return kExitOk;
-  }
-  if (!options.error.empty() || !options.positional.empty()) {
-    io.err << "tavlix simulate: " << (options.error.empty() ? "unexpected argument" : options.error) << "\n";
-    return kExitUsage;
-  }
-  const auto table = options.value("--table");
-  const auto root = options.value("--root");
-  if (!table || !root) {
-    io.err << "tavlix simulate: --table and --root are needed\n";
-    return kExitUsage;
-  }
-  auto board_options = SimBoardOptionsFrom(options);
-  if (!board_options) {
-    io.err << "tavlix simulate: " << board_options.error() << "\n";
-    return kExitUsage;
-  }
-  sim::SimBoardOptions& o = board_options->board;
-  o.root = std::filesystem::absolute(*root);
-  o.drive_table = std::filesystem::absolute(*table);
-  if (const auto letter = options.value("--letter")) {
-    if (letter->size() != 1 || (*letter)[0] < 'A' || (*letter)[0] > 'Z') {
-      io.err << "tavlix simulate: --letter takes one upper-case letter\n";
-      return kExitUsage;
-    }
-    o.letter = (*letter)[0];
-  }
-  if (const auto model = options.value("--model")) o.model = *model;
-  std::optional<long> idle_every;
-  if (const auto every = options.value("--idle-picture-every")) {
-    idle_every = ParseNumber(*every, 10, 86'400'000);
-    if (!idle_every) {
-      io.err << "tavlix simulate: --idle-picture-every takes milliseconds\n";
-      return kExitUsage;
-    }
-  }
-  if (options.has("--log")) {
+namespace {
+
+struct SimulateOptions {
+  SimSetup setup = DefaultSimSetup();
+  std::string table;
+  std::string root;
+  std::optional<long> idle_every;  // milliseconds
+  bool log = false;
+};
+
+int Simulate(SimulateOptions& options, CommandIo io) {
+  sim::SimBoardOptions& o = options.setup.board;
+  o.root = std::filesystem::absolute(options.root);
+  o.drive_table = std::filesystem::absolute(options.table);
+  if (options.log) {
     o.log = [&io](const std::string& line) {
       const platform::LocalTime t = platform::ToLocalTime(std::chrono::system_clock::now());
       char stamp[16];
@@ -76,7 +40,7 @@ int RunSimulateCommand(std::span<const std::string> args, CommandIo io) {
   CatchInterrupts();
   sim::SimBoard board(o);
   board.Plug();
-  board.SetNextFault(board_options->fault);
+  board.SetNextFault(options.setup.fault);
   board.Start();
   io.out << "Simulated board " << o.model << " on drive " << o.letter << " at " << o.root.string()
          << " (table " << o.drive_table.string() << "). Ctrl-C stops.\n"
@@ -87,9 +51,9 @@ int RunSimulateCommand(std::span<const std::string> args, CommandIo io) {
     platform::SleepFor(platform::Millis(50));
     if (board.scans_finished() != finished) {  // every scan misbehaves the same way
       finished = board.scans_finished();
-      board.SetNextFault(board_options->fault);
+      board.SetNextFault(options.setup.fault);
     }
-    if (idle_every && platform::Clock()->Now() - last_idle >= platform::Millis(*idle_every)) {
+    if (options.idle_every && platform::Clock()->Now() - last_idle >= platform::Millis(*options.idle_every)) {
       last_idle = platform::Clock()->Now();
       board.StorePicture();
     }
@@ -98,6 +62,35 @@ int RunSimulateCommand(std::span<const std::string> args, CommandIo io) {
   board.Unplug();
   io.out << "Simulated board stopped after " << board.scans_finished() << " scan(s).\n";
   return kExitOk;
+}
+
+}  // namespace
+
+void AddSimulateCommand(CommandLine& line) {
+  auto options = std::make_shared<SimulateOptions>();
+  CLI::App& command = line.Add("simulate", "play a simulated board on a folder, for trying without hardware",
+                               "Plays a scanning board on the folder DIR: adds it to the drive table FILE\n"
+                               "(the file TAVLIX_DRIVE_TABLE names for the other commands) as a removable\n"
+                               "drive labelled with the model code, answers scan and feed commands in its\n"
+                               "cmd folder, and stores a picture for every scan. Ctrl-C unplugs it.\n",
+                               [options](CommandIo io) { return Simulate(*options, io); });
+  sim::SimBoardOptions& o = options->setup.board;
+  AddParsedOption(command, "--table", "FILE", options->table, NonEmpty, "a file", "the drive table to join")
+      ->required();
+  AddParsedOption(command, "--root", "DIR", options->root, NonEmpty, "a folder",
+                  "the folder the board plays on")
+      ->required();
+  const auto letter = [](const std::string& text) {
+    return text.size() == 1 && text[0] >= 'A' && text[0] <= 'Z' ? std::optional(text[0]) : std::nullopt;
+  };
+  AddParsedOption(command, "--letter", "L", o.letter, letter, "one upper-case letter",
+                  std::string("the drive letter (default ") + o.letter + ")");
+  AddParsedOption(command, "--model", "CODE", o.model, NonEmpty, "a model code",
+                  "the model code shown as the label (default " + o.model + ")");
+  AddSimBoardOptions(command, options->setup);
+  AddParsedOption(command, "--idle-picture-every", "MS", options->idle_every, NumberIn(10, 86'400'000),
+                  "a number of milliseconds from 10", "also store a picture every MS milliseconds");
+  command.add_flag("--log", options->log, "tell what the board does, line by line");
 }
 
 }  // namespace tavlix::cli

@@ -76,6 +76,8 @@ TEST_F(ConvertCommand, FailuresSayWhatWentWrong) {
   EXPECT_EQ(Tavlix({"convert", Path("in.png"), Path("o.gif")}).status, kExitUsage);
   EXPECT_EQ(Tavlix({"convert", Path("bad.pdf"), Path("o.pdf")}).status, kExitUsage);
   EXPECT_EQ(Tavlix({"convert", Path("in.png")}).status, kExitUsage);
+  // A path from the root is a path on every system, never a Windows-style option.
+  EXPECT_EQ(Tavlix({"convert", "/no/such.png", Path("o.png")}).status, kExitFailure);
   EXPECT_EQ(Tavlix({"convert", Path("in.png"), Path("o.png"), "--frobnicate"}).status, kExitUsage);
   EXPECT_EQ(test::FilesIn(dir_.path()), (std::vector<std::string>{"bad.pdf", "in.png", "notes.txt"}));
 

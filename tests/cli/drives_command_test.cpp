@@ -39,6 +39,9 @@ TEST(CommandLine, HelpAndUsageErrors) {
   EXPECT_NE(Tavlix({"--help"}).out.find("drives"), std::string::npos);
   EXPECT_EQ(Tavlix({"drives", "--help"}).status, kExitOk);
   EXPECT_NE(Tavlix({"drives", "--help"}).out.find("BOARD_FOUND"), std::string::npos);
+  EXPECT_NE(Tavlix({"scan", "--help"}).out.find("--save-to DIR"), std::string::npos);
+  EXPECT_NE(Tavlix({"simulate", "--help"}).out.find("--fault F"), std::string::npos);
+  EXPECT_TRUE(Tavlix({"--version"}).out.starts_with("tavlix ")) << "help2man reads the version from it";
 
   const CliRun unknown = Tavlix({"frobnicate"});
   EXPECT_EQ(unknown.status, kExitUsage);

@@ -84,7 +84,7 @@ TEST(SettingsCommand, UsageErrors) {
   EXPECT_TRUE(Has(Tavlix({"--help"}).out, "settings"));
   const CliRun unknown = Tavlix({"settings", "--format", "gif"});
   EXPECT_EQ(unknown.status, kExitUsage);
-  EXPECT_TRUE(Has(unknown.err, "unknown format 'gif'"));
+  EXPECT_TRUE(Has(unknown.err, "'gif' is not png, jpeg, pdf or board")) << unknown.err;
   EXPECT_EQ(Tavlix({"settings", "--save-to"}).status, kExitUsage);
   EXPECT_EQ(Tavlix({"settings", "extra"}).status, kExitUsage);
   EXPECT_FALSE(fs::exists(sandbox.SettingFile())) << "bad usage stores nothing";
