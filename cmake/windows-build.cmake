@@ -20,6 +20,7 @@ if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
   # get through under Wine yet; they join the list once they do.
   set(TAVLIX_WINDOWS_PROGRAMS
       tavlix
+      TavlixConnect
       platform_tests
       imaging_tests
       settings_tests
