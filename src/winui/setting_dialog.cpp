@@ -105,7 +105,22 @@ SettingDialog::SettingDialog(HWND owner, HICON icon) : owner_(owner) {
                             Place(kPanelX + 3, kPanelY + 35, 46, 16), kChoicePng);
   choices_[3] = MakeControl(L"BUTTON", L"PDF", kTab | BS_AUTORADIOBUTTON,
                             Place(kPanelX + 3, kPanelY + 57, 45, 16), kChoicePdf);
-  MakeControl(L"STATIC", L"", WS_GROUP | SS_BLACKFRAME, Place(12, 105, 260, 86), 0);
+  // The panel: a single-line border around the choices, behind them.
+  MakeControl(L"STATIC", L"", WS_GROUP | WS_BORDER, Place(12, 105, 260, 86), 0);
+  FitToText(folder_label_);
+  FitToText(format_label_);
+}
+
+void SettingDialog::FitToText(HWND label) {
+  // The labels size themselves to their text, as the layout's auto-size ones do.
+  const std::wstring text = WindowText(label);
+  HDC dc = ::GetDC(label);
+  HGDIOBJ before = ::SelectObject(dc, font_ != nullptr ? font_ : ::GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(label, dc);
+  ::SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SettingDialog::~SettingDialog() {
@@ -131,6 +146,8 @@ void SettingDialog::SetTexts(const app::SettingsDialogTexts& texts) {
   ::SetWindowTextW(folder_label_, platform::Widen(texts.folder_label).c_str());
   ::SetWindowTextW(format_label_, platform::Widen(texts.format_label).c_str());
   ::SetWindowTextW(choices_[0], platform::Widen(texts.board_format_choice).c_str());
+  FitToText(folder_label_);
+  FitToText(format_label_);
   browse_description_ = platform::Widen(texts.browse_description);
 }
 
@@ -208,6 +225,14 @@ LRESULT SettingDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         default: return 0;  // IDOK and IDCANCEL from Enter and Esc: nothing
       }
     case WM_CLOSE: result_ = Result::cancel; return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Labels and choices on the dialog's own face, as in a system dialog.
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
     default: return ::DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }

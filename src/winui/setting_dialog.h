@@ -37,6 +37,7 @@ class SettingDialog {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   HWND MakeControl(const wchar_t* kind, const wchar_t* text, DWORD style, RECT place, int id);
+  void FitToText(HWND label);
   void Browse();
 
   HWND owner_;
