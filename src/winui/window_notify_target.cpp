@@ -22,7 +22,11 @@ bool WindowNotifyTarget::PostToOwnThread(std::function<void()> task) {
   }
   DWORD_PTR answer = 0;
   const auto bound = static_cast<UINT>(NotifyDeliveryBound().count());
-  return ::SendMessageTimeoutW(window, kBoardNotifyMessage, 0, 0, SMTO_NORMAL, bound, &answer) != 0;
+  if (::SendMessageTimeoutW(window, kBoardNotifyMessage, 0, 0, SMTO_NORMAL, bound, &answer) != 0) return true;
+  // Not answered in time: the system withdraws the sent message, so the
+  // window is woken by a posted one and handles the notification late.
+  ::PostMessageW(window, kBoardNotifyMessage, 0, 0);
+  return false;
 }
 
 void WindowNotifyTarget::RunQueued() {

@@ -8,8 +8,9 @@
 //
 // When the window does not answer within the bound, the sender carries on
 // and PostToOwnThread answers false, so that it does not wait again; the
-// notification stays queued and runs when the window gets to it, as a
-// window message that was sent does. After Close() nothing more is queued.
+// notification stays queued, the window is posted a wake-up and handles it
+// when it gets to it: late, but not lost. After Close() nothing more is
+// queued.
 //
 // Created on the window's thread; attach the window before the board link
 // can see the target, and replace the target in the board link (SetNewHandle,
