@@ -16,8 +16,6 @@ set(TAVLIX_UNPORTED_SOURCES
 # dependency exists there. Test programs are named <layer>_tests. A list given
 # on the command line (-DTAVLIX_WINDOWS_PROGRAMS=...) tries others.
 if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
-  # sim_tests and cli_tests build too, but their simulated-board scans do not
-  # get through under Wine yet; they join the list once they do.
   set(TAVLIX_WINDOWS_PROGRAMS
       tavlix
       TavlixConnect
@@ -26,6 +24,8 @@ if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
       imaging_tests
       settings_tests
       board_tests
+      sim_tests
+      cli_tests
       wine_tests)
 endif()
 

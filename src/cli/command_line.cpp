@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "tavlix_version.h"
+
 namespace tavlix::cli {
 namespace {
 
@@ -22,7 +24,8 @@ constexpr std::string_view kUsage =
     "  settings  show or change the output format and the save folder\n"
     "  convert   convert a board PDF or a picture as the copy step does\n"
     "\n"
-    "Run 'tavlix COMMAND --help' for a command's options.\n"
+    "Run 'tavlix COMMAND --help' for a command's options, 'tavlix --version'\n"
+    "for the version.\n"
     "Set TAVLIX_DRIVE_TABLE to a drive table file to use simulated drives.\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 bad usage; scan, feed and watch also\n"
@@ -44,6 +47,10 @@ int RunCommandLine(std::span<const std::string> args, CommandIo io) {
   const std::string& command = args.front();
   if (IsHelpFlag(command) || command == "help") {
     io.out << kUsage;
+    return kExitOk;
+  }
+  if (command == "--version") {
+    io.out << "tavlix " << kVersion << '\n';
     return kExitOk;
   }
   const auto rest = args.subspan(1);

@@ -11,6 +11,7 @@
 #include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "sim/sim_board.h"
 
 namespace tavlix::cli {
@@ -99,7 +100,12 @@ int RunDemoCommand(std::span<const std::string> args, CommandIo io) {
   EnvOverride drive_table(platform::kDriveTableVariable, table.string());
   EnvOverride program_data("AllUsersProfile", (work.path() / "settings").string());
   fs::create_directories(work.path() / "settings");
-  { std::ofstream(table) << "# tavlix demo: a simulated machine\nC fixed System /\n"; }
+  // A fixed system drive beside the board: its root is the root of the
+  // work folder's file system ("/" here, "C:\\" on Windows).
+  {
+    std::ofstream(table) << "# tavlix demo: a simulated machine\nC fixed System "
+                         << platform::PathToUtf8(work.path().root_path()) << "\n";
+  }
 
   sim::SimBoardOptions& board_options = setup->board;
   board_options.root = work.path() / "board";

@@ -82,10 +82,20 @@ Millis ScaledClock::Now() {
   return std::chrono::duration_cast<Millis>((std::chrono::steady_clock::now() - start_) * factor_);
 }
 
-WallTime ScaledClock::WallNow() { return wall_start_ + Now(); }
+WallTime ScaledClock::WallNow() {
+  return wall_start_ + Now();
+}
 
 void ScaledClock::Sleep(Millis duration) {
-  std::this_thread::sleep_for(std::chrono::duration_cast<std::chrono::microseconds>(duration) / factor_);
+  // Some systems end a sleep shorter than their timer tick at once (MinGW's
+  // threads on Windows and Wine); sleeping until a deadline keeps scaled time
+  // from running ahead of the sleeper.
+  const auto until = std::chrono::steady_clock::now() +
+                     std::chrono::duration_cast<std::chrono::microseconds>(duration) / factor_;
+  while (std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_until(until);
+    std::this_thread::yield();
+  }
 }
 
 }  // namespace tavlix::platform

@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "board/command_files.h"
 #include "platform/attributes.h"
 #include "platform/drive_table.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix::sim {
 namespace fs = std::filesystem;
@@ -30,8 +32,14 @@ void WriteAtomically(const fs::path& path, std::string_view bytes) {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
+  // A reader that has the file open can hold up the replacement for a
+  // moment on some systems: try again rather than leave the old one.
   std::error_code ec;
-  fs::rename(temporary, path, ec);
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    fs::rename(temporary, path, ec);
+    if (!ec) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 std::string ReadWhole(const fs::path& path) {
@@ -118,7 +126,7 @@ void SimBoard::Log(const std::string& line) const {
 std::string SimBoard::TableLine() const {
   platform::DriveInfo drive;
   drive.name = std::string(1, options_.letter);
-  drive.root = options_.root.string();
+  drive.root = platform::PathToUtf8(options_.root);
   drive.type = platform::DriveType::removable;
   drive.label = options_.model;
   return platform::FormatDriveTableLine(drive);
@@ -168,7 +176,9 @@ void SimBoard::SetNextFault(Fault fault) {
     std::error_code ec;
     fs::remove_all(cmd_, ec);
     fs::create_symlink(options_.root / ".cmd-unreachable", cmd_, ec);
-    Log("the command folder cannot be created now");
+    // Systems without links (Windows here) cannot block the name this way.
+    Log(fs::is_symlink(cmd_, ec) ? "the command folder cannot be created now"
+                                 : "the command folder cannot be blocked on this system (no links)");
     return;
   }
   next_fault_ = fault;

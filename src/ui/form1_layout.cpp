@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "tavlix_version.h"
 #include "ui/bitmaps.h"
 #include "ui/form1.h"
 #include "ui/image_button.h"
@@ -76,7 +77,7 @@ void Form1::InitializeComponent() {
   connect(ToolStripMenuItem_close, &QAction::triggered, this, [this] { ToolStripMenuItem_close_Click(); });
 
   notifyIcon1 = new QSystemTrayIcon(ProgramIcon(), this);
-  notifyIcon1->setToolTip(QStringLiteral("Orvane Tavlix Connect"));
+  notifyIcon1->setToolTip(QStringLiteral("Orvane Tavlix Connect ") + QLatin1String(tavlix::kVersion));
   notifyIcon1->setContextMenu(contextMenuStrip1);
   connect(notifyIcon1, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     // Trigger is the primary (left) button; the menu opens by itself on Context.

@@ -1,10 +1,13 @@
 // TavlixConnect: the toolbar and tray icon. One copy per user; the command
 // line is ignored. The exit code is 0, or 1 when the one-copy lock cannot be
-// made at all (after saying why).
+// made at all (after saying why). Once loaded, the end of the session (SIGTERM,
+// SIGHUP, SIGINT) ends it as Exit does.
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <cstdio>
 
+#include "ui/exit_on_end_request.h"
 #include "ui/form1.h"
 #include "ui/single_instance.h"
 
@@ -30,6 +33,11 @@ int main(int argc, char** argv) {
   options.system_tray = QSystemTrayIcon::isSystemTrayAvailable();
   TavlixSoft::Form1 form(options);
   form.Form1_Load();
+  // Only after loading: an Exit before it would save the defaults over the
+  // user's settings.
+  auto watch = tavlix::platform::EndRequestWatch::Start();
+  if (!watch) std::fprintf(stderr, "TavlixConnect: %s\n", watch.error().c_str());
+  TavlixSoft::ExitOnEndRequest(form, watch ? watch->get() : nullptr);
   QApplication::exec();
   return 0;
 }

@@ -18,6 +18,7 @@
 #include "sim/sim_board.h"
 #include "support/odd_files.h"
 #include "support/temp_dir.h"
+#include "support/time_compression.h"
 
 namespace tavlix::cli {
 namespace {
@@ -60,7 +61,7 @@ class BoardCommands : public ::testing::Test {
   fs::path save_ = dir_ / "pictures";
   test::ScopedEnv table_env_{platform::kDriveTableVariable, table_.string()};
   test::ScopedEnv profile_env_{"AllUsersProfile", (dir_ / "profile").string()};
-  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(20)};
+  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(test::kTimeCompression)};
   std::unique_ptr<sim::SimBoard> board_;
 };
 

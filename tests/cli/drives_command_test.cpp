@@ -27,7 +27,7 @@ TEST(DrivesCommand, ReportsTheBoardOnASimulatedDrive) {
 
 TEST(DrivesCommand, SaysSoWhenNoBoardIsPresent) {
   test::TempDir dir;
-  test::WriteFile(dir / "t", "C fixed R-61 /\n");
+  test::WriteFile(dir / "t", "C fixed R-61 " + test::SystemRoot("/") + "\n");
   test::ScopedEnv env(platform::kDriveTableVariable, (dir / "t").string());
   const CliRun run = Tavlix({"drives"});
   EXPECT_EQ(run.status, kExitOk);

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/known_folders.h"
+#include "support/odd_files.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::test {
@@ -25,7 +26,7 @@ class SettingsSandbox {
         clock_guard_(clock_) {
     std::filesystem::create_directories(dir_ / "programdata");
     if (vendor_folder) std::filesystem::create_directories(dir_ / "programdata" / "Orvane Tavlix");
-    WriteFile(dir_ / "drives", "C fixed System /\n");
+    WriteFile(dir_ / "drives", "C fixed System " + SystemRoot("/") + "\n");
   }
 
   const TempDir& dir() const { return dir_; }
@@ -42,7 +43,8 @@ class SettingsSandbox {
 
   // Plugs a simulated board labelled R-61 into drive E, rooted at `root`.
   void PlugBoard(const std::filesystem::path& root) const {
-    WriteFile(dir_ / "drives", "C fixed System /\nE removable R-61 " + root.string() + "\n");
+    WriteFile(dir_ / "drives",
+              "C fixed System " + SystemRoot("/") + "\nE removable R-61 " + root.string() + "\n");
   }
 
  private:

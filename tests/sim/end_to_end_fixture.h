@@ -20,6 +20,7 @@
 #include "support/odd_files.h"
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
+#include "support/time_compression.h"
 
 namespace tavlix::test {
 
@@ -140,7 +141,7 @@ class EndToEnd : public ::testing::Test {
   std::filesystem::path table_ = dir_ / "drives.txt";
   std::filesystem::path save_ = dir_ / "saved";
   ScopedEnv env_{platform::kDriveTableVariable, table_.string()};
-  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(25)};
+  platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(kTimeCompression)};
   RecordingTarget target_;
   std::unique_ptr<sim::SimBoard> board_;
   // The files the worker asked the desktop to open (after it reported them).

@@ -165,6 +165,8 @@ TEST_F(SimBoardTest, VanishingUnplugsAndComesBackAfterItsTime) {
 }
 
 TEST_F(SimBoardTest, BlockedCommandFolderIsMissingAndCannotBeMade) {
+  if (!test::MakesLinksIn(dir_.path()))
+    GTEST_SKIP() << "the board blocks the folder with a link; this system makes none";
   board_->SetNextFault({FaultKind::no_cmd_folder, 0, {}});
   EXPECT_FALSE(fs::exists(Cmd()));
   std::error_code ec;

@@ -21,7 +21,8 @@ class SlowPicture : public test::EndToEnd {
   std::filesystem::path ScanSaved(const sim::Fault& fault) {
     const auto before = SavedNames();
     const auto codes = ScanWithFault(fault, BOARD_IMAGE_SAVED);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // 7.5 s on the board's clock
+    // 7.5 s on the board's clock.
+    std::this_thread::sleep_for(std::chrono::milliseconds(7500 / test::kTimeCompression));
     target_.Pump();
     EXPECT_EQ(std::count(codes.begin(), codes.end(), BOARD_IMAGE_SAVED), 1) << sim::DescribeFault(fault);
     const auto all = CodesFrom(from_before_);

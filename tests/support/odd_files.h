@@ -34,6 +34,15 @@ std::filesystem::perms NewFilePermissions();
 // no links, and Wine makes none).
 bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link);
 
+// Whether the system makes symbolic links in `folder` (tries one and removes it).
+inline bool MakesLinksIn(const std::filesystem::path& folder) {
+  const std::filesystem::path probe = folder / ".link-probe";
+  const bool made = MakeSymlink(folder / ".link-probe-target", probe);
+  std::error_code ec;
+  std::filesystem::remove(probe, ec);
+  return made;
+}
+
 // An absolute folder written the POSIX way ("/media/e/") in the system's own
 // form: the same on Linux, "C:\\media\\e\\" on Windows.
 std::string SystemRoot(std::string_view posix);

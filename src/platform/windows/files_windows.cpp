@@ -22,14 +22,17 @@ Error ReadRefused(const fs::path& path, const char* why) {
 // Opens a regular file for reading. Sharing only with other readers plays the
 // part of the shared lock on Linux: while the board (or the simulated board)
 // has the file open for writing, or open without sharing, the open fails with
-// a sharing violation and the file reads as in use. With Links::refuse a
+// a sharing violation and the file reads as in use. Renaming or deleting the
+// file stays possible while it is read, as on Linux, so a reader never stops
+// the board (or a drive table's writer) from replacing a file. With Links::refuse a
 // reparse point (a symbolic link or a junction) is opened itself, not
 // followed, and refused; anything but a file on a disk (a folder, a pipe, a
 // device) is refused before a byte is read. No open here waits.
 Result<UniqueHandle> OpenForRead(const fs::path& path, Links links = Links::refuse) {
   const DWORD no_follow = links == Links::refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0;
   // Backup semantics let a folder open, so that it is refused as a folder.
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS | no_follow, nullptr));
   if (!file) {
     const DWORD error = ::GetLastError();

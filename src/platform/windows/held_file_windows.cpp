@@ -15,10 +15,12 @@ HeldFile::HeldFile(HeldFile&&) noexcept = default;
 HeldFile& HeldFile::operator=(HeldFile&&) noexcept = default;
 HeldFile::~HeldFile() = default;
 
-// Open without sharing: every other open of the file, a reader's included,
-// fails with a sharing violation until the handle is closed.
+// Shared for deletion only: every open to read or write the file, a
+// reader's included, fails with a sharing violation until the handle is
+// closed, while the file may still be renamed (the board gives a held
+// picture its name) or deleted, as on Linux.
 Result<HeldFile> HeldFile::Hold(const std::filesystem::path& path) {
-  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+  UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return Fail("cannot hold " + PathText(path) + ": " + SystemErrorText(::GetLastError()));
   BY_HANDLE_FILE_INFORMATION info{};
