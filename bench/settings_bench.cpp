@@ -49,7 +49,7 @@ BENCHMARK(BM_LoadLocalisedTexts)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadIniSettings(benchmark::State& state) {
   ProgramData data;
-  (void)tavlix::settings::SaveIniSettings({1, "/home/user/Pictures/TavlixConnect/"});
+  (void)tavlix::settings::SaveIniSettings({tavlix::OutputFormat::jpeg, "/home/user/Pictures/TavlixConnect/"});
   for (auto _ : state) benchmark::DoNotOptimize(tavlix::settings::LoadIniSettings());
 }
 BENCHMARK(BM_LoadIniSettings)->Unit(benchmark::kMicrosecond);
@@ -58,7 +58,8 @@ void BM_SaveIniSettingsChanged(benchmark::State& state) {
   ProgramData data;
   int code = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(tavlix::settings::SaveIniSettings({code, "/home/user/Pictures/TavlixConnect/"}));
+    benchmark::DoNotOptimize(tavlix::settings::SaveIniSettings(
+        {tavlix::FormatFromCode(code), "/home/user/Pictures/TavlixConnect/"}));
     code = (code + 1) % 4;
   }
 }

@@ -60,7 +60,7 @@ void RunIdle(benchmark::State& state, const Machine& machine) {
     ResetDriverForTests();
     QueuedNotifyTarget window([](int, std::intptr_t) {});
     DriverInit(&window);
-    OfferSetting(kOutputPng, machine.save.string());
+    OfferSetting(OutputFormat::png, machine.save.string());
     DriverOpen();
     const double cpu_start = CpuSeconds();
     const auto wall_start = std::chrono::steady_clock::now();
@@ -75,8 +75,12 @@ void RunIdle(benchmark::State& state, const Machine& machine) {
   }
 }
 
-void BM_WorkerIdleBoardPresent(benchmark::State& state) { RunIdle(state, Machine(true)); }
-void BM_WorkerIdleNoBoard(benchmark::State& state) { RunIdle(state, Machine(false)); }
+void BM_WorkerIdleBoardPresent(benchmark::State& state) {
+  RunIdle(state, Machine(true));
+}
+void BM_WorkerIdleNoBoard(benchmark::State& state) {
+  RunIdle(state, Machine(false));
+}
 // The machine's own drives (mount table, sysfs), where no board is attached.
 void BM_WorkerIdleRealDrives(benchmark::State& state) {
   const Machine machine(false);
@@ -102,7 +106,7 @@ void BM_PictureToSavedLatency(benchmark::State& state) {
     if (code == BOARD_IMAGE_SAVED) saved = true;
   });
   DriverInit(&window);
-  OfferSetting(kOutputPng, machine.save.string());
+  OfferSetting(OutputFormat::png, machine.save.string());
   DriverOpen();
   std::mt19937 random(7);
   for (auto _ : state) {
@@ -117,7 +121,12 @@ void BM_PictureToSavedLatency(benchmark::State& state) {
   ResetDriverForTests();
   platform::SetShellOpenHook(nullptr);
 }
-BENCHMARK(BM_PictureToSavedLatency)->Arg(640)->Arg(1920)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PictureToSavedLatency)
+    ->Arg(640)
+    ->Arg(1920)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

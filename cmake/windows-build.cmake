@@ -26,6 +26,7 @@ if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
       board_tests
       sim_tests
       cli_tests
+      app_tests
       wine_tests)
 endif()
 

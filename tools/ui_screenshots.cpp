@@ -40,16 +40,15 @@ int main(int argc, char** argv) {
   options.system_tray = false;
   options.watch_session = false;
   TavlixSoft::Form1 form(options);
-  form.RenewProgress();
+  form.ShowProgress(tavlix::app::ProgressStripFor(0));
   form.show();
   bool ok = Save(form, folder, "toolbar.png");
-  form.progress_save = 50;
-  form.RenewProgress();
+  form.ShowProgress(tavlix::app::ProgressStripFor(50));
   ok = Save(form, folder, "toolbar-progress.png") && ok;
 
   TavlixSoft::FormSetting dialog(presenter);
   dialog.textBox_FilePath_SaveTo->setText(QStringLiteral("/home/me/Pictures/TavlixConnect"));
-  dialog.SetChoice(TavlixSoft::ChoiceForFormatCode(2));
+  dialog.SetChoice(TavlixSoft::ChoiceForFormat(tavlix::OutputFormat::png));
   dialog.show();
   ok = Save(dialog, folder, "settings-dialog.png") && ok;
   return ok ? 0 : 1;

@@ -78,6 +78,9 @@ struct StartOptions {
   bool save_settings_at_exit = true;
   // Place the toolbar near the desktop's top right corner at start-up.
   bool place_toolbar = true;
+  // Look for the board and its collector lock at once (the command line
+  // leaves that to its command).
+  bool collect_at_start = true;
 };
 
 class ToolbarController {
@@ -145,8 +148,7 @@ class ToolbarController {
   void SetDisabledLook();
   void SetReadyLook();
   void SetEnabled(ToolbarButton button, bool enabled);
-  void Balloon(app::Balloon kind, const std::string& text);
-  void ErrorBox(const std::string& text);
+  void ShowBalloon(Balloon kind, const std::string& text);
   void EndOperation(Outcome outcome);
   CommandResult WaitForBoard();
   void AcceptSettings(const SettingsDialogValues& values);

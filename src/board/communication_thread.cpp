@@ -16,7 +16,7 @@ std::string DefaultSaveFolder() {
 
 }  // namespace
 
-TCommunicationThread::TCommunicationThread(HWND_T hWnd)
+TCommunicationThread::TCommunicationThread(NotifyTarget* hWnd)
     : hWnd_Form_(hWnd), OutputFileSavePath(std::make_shared<const std::string>(DefaultSaveFolder())) {
   // Pictures already on the board now are the user's old ones: never copy them.
   CheckImageFile(false);
@@ -26,7 +26,7 @@ TCommunicationThread::~TCommunicationThread() {
   RequestTerminate();
 }
 
-bool TCommunicationThread::ChangeImageFileSetting(int Setting_OutputFileExt,
+bool TCommunicationThread::ChangeImageFileSetting(OutputFormat Setting_OutputFileExt,
                                                   const std::string& Setting_OutputFileSavePath) {
   auto copy = std::make_shared<const std::string>(Setting_OutputFileSavePath);
   OutputFileExt = Setting_OutputFileExt;

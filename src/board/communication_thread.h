@@ -34,14 +34,9 @@
 
 #include "board/notify.h"
 #include "platform/clock.h"
+#include "settings/output_format.h"
 
 namespace tavlix {
-
-// Output format codes shared by the settings, the facade and the copy step.
-inline constexpr int kOutputKeepBoardFormat = 0;
-inline constexpr int kOutputJpeg = 1;
-inline constexpr int kOutputPng = 2;
-inline constexpr int kOutputPdf = 3;
 
 // Cycle periods and limits of the loop.
 inline constexpr platform::Millis kCyclePresent{100};
@@ -63,7 +58,7 @@ class TCommunicationThread {
  public:
   // Notes the newest picture already on the board (so it is never copied) and
   // sets the defaults: PNG into the user's picture folder.
-  explicit TCommunicationThread(HWND_T hWnd);
+  explicit TCommunicationThread(NotifyTarget* hWnd);
   ~TCommunicationThread();
   TCommunicationThread(const TCommunicationThread&) = delete;
   TCommunicationThread& operator=(const TCommunicationThread&) = delete;
@@ -112,7 +107,8 @@ class TCommunicationThread {
   // on success and 0 on failure.
   bool CheckImageFile(bool checkwithsave);
   bool CopyImageFile(const std::string& strcopyfrom);
-  int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target, int ext);
+  int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target,
+                     OutputFormat ext);
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
 
   // Returns and forgets the files this worker has committed into the save
@@ -129,11 +125,12 @@ class TCommunicationThread {
 
   // Stores the output format and a copy of the save folder; the worker never
   // reads the caller's string. Any thread.
-  bool ChangeImageFileSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
+  bool ChangeImageFileSetting(OutputFormat Setting_OutputFileExt,
+                              const std::string& Setting_OutputFileSavePath);
   // The save folder in force (a snapshot; any thread).
   std::shared_ptr<const std::string> SavePath() const;
-  void SetNewHandle(HWND_T hWnd) { hWnd_Form_.store(hWnd); }
-  HWND_T NotifyWindow() const { return hWnd_Form_.load(); }
+  void SetNewHandle(NotifyTarget* hWnd) { hWnd_Form_.store(hWnd); }
+  NotifyTarget* NotifyWindow() const { return hWnd_Form_.load(); }
 
   // Cooperative halting (any thread). Halt requests count; Resume clears them
   // all. RequestTerminate ends the loop at its next checkpoint, halted or not.
@@ -159,7 +156,7 @@ class TCommunicationThread {
   std::atomic<int> FlgTerminate{0};
   int ImageType = 0;
   std::optional<platform::WallTime> LatestImageTime;
-  std::atomic<int> OutputFileExt{kOutputPng};
+  std::atomic<OutputFormat> OutputFileExt{kDefaultOutputFormat};
   std::atomic<bool> FlgAppScan{false};
   std::atomic<int> HiddenWaitCount{0};
   std::atomic<bool> FlgAppScanTimeout{false};
@@ -200,7 +197,7 @@ class TCommunicationThread {
   bool Wait(platform::Millis duration) const;
   bool OnWorkerThread() const { return std::this_thread::get_id() == loop_thread_.load(); }
 
-  std::atomic<HWND_T> hWnd_Form_{nullptr};
+  std::atomic<NotifyTarget*> hWnd_Form_{nullptr};
   mutable std::mutex save_path_mutex_;
   std::shared_ptr<const std::string> OutputFileSavePath;
   std::map<std::string, PendingPicture> pending_pictures_;  // worker thread

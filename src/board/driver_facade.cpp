@@ -67,7 +67,7 @@ bool PollWhilePumping(int timeout, Done done) {
 
 }  // namespace
 
-bool DriverInit(HWND_T hWnd) {
+bool DriverInit(NotifyTarget* hWnd) {
   DriverState& d = Driver();
   if (d.initialised) return false;
   d.initialised = true;
@@ -128,12 +128,12 @@ int Write(std::span<const std::uint8_t> buff, int timeout, bool bsync) {
 
 int Read(std::span<std::uint8_t> buff, int& readsize, int timeout) {
   LinkState& link = Link();
-  if (link.ReadRequest.exchange(true)) return 2;
+  if (link.ReadRequest.exchange(true)) return kReadBusy;
   // Nothing on the worker's side serves reads: a read ends by its time-out.
   if (!PollWhilePumping(timeout, [&] { return !link.ReadRequest.load(); })) {
     readsize = 0;
     link.ReadRequest = false;
-    return 1;
+    return kReadTimedOut;
   }
   int size = link.ReadBufferSize.load();
   if (size != 0) {
@@ -141,7 +141,7 @@ int Read(std::span<std::uint8_t> buff, int& readsize, int timeout) {
     std::copy_n(link.ReadBuffer.begin(), size, buff.begin());
   }
   readsize = size;
-  return 0;
+  return kReadDone;
 }
 
 int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync) {
@@ -163,7 +163,7 @@ int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync) {
 int ReadCommand() {
   std::array<std::uint8_t, 256> buffer{};
   int size = 0;
-  if (Read(buffer, size, 2000) != 0 || size == 0) return 0;
+  if (Read(buffer, size, 2000) != kReadDone || size == 0) return 0;
   return ParseReceiveCommand(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
 }
 
@@ -171,7 +171,7 @@ bool IsConnected() {
   return Link().Connected.load();
 }
 
-bool OfferSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath) {
+bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath) {
   if (auto* worker = Driver().worker.get())
     worker->ChangeImageFileSetting(Setting_OutputFileExt, Setting_OutputFileSavePath);
   return true;
@@ -190,7 +190,7 @@ bool GetFlgAppScan() {
   return worker != nullptr && worker->GetFlgAppScan();
 }
 
-void SetNewHandle(HWND_T hWnd) {
+void SetNewHandle(NotifyTarget* hWnd) {
   Link().hWnd_Form = hWnd;
   if (auto* worker = Driver().worker.get()) worker->SetNewHandle(hWnd);
 }

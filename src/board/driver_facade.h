@@ -9,7 +9,8 @@
 // Results, as the window reads them:
 //   Write / WriteCommand: 0 handed over (or queued when not waiting), 1 not
 //   taken in time and withdrawn, 2 another command still waiting, 3 longer
-//   than 256 bytes. Read: 0 done, 1 time-out, 2 a read already waits.
+//   than 256 bytes. Read: kReadDone, kReadTimedOut, kReadBusy (a read
+//   already waits).
 #pragma once
 
 #include <chrono>
@@ -30,10 +31,14 @@ inline constexpr int kWriteTimedOut = 1;
 inline constexpr int kWriteBusy = 2;
 inline constexpr int kWriteTooLong = 3;
 
+inline constexpr int kReadDone = 0;
+inline constexpr int kReadTimedOut = 1;
+inline constexpr int kReadBusy = 2;  // another read already waits
+
 // Records the window, creates the worker (whose constructor looks the board up
 // and may notify BOARD_FOUND at once) and its thread, halted. false when the
 // link was set up before (even after DriverUninit) or no thread could start.
-bool DriverInit(HWND_T hWnd);
+bool DriverInit(NotifyTarget* hWnd);
 // Lets the worker run, whatever the number of DriverClose calls before.
 bool DriverOpen();
 // Asks the worker to park at its next cycle boundary, sleep or notification;
@@ -51,11 +56,11 @@ int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync);
 int ReadCommand();
 
 bool IsConnected();
-bool OfferSetting(int Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
+bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
 void SetFlgAppScanTimeout(bool flg);
 void SetFlgAppScan(bool flg);
 bool GetFlgAppScan();
-void SetNewHandle(HWND_T hWnd);
+void SetNewHandle(NotifyTarget* hWnd);
 
 // Runs the front end's message pump once: Qt's event processing in the
 // toolbar, the command line's queue in `tavlix`.

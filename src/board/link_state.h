@@ -24,7 +24,7 @@ inline constexpr int kMailboxWaiting = 1;
 inline constexpr int kMailboxClaimed = 2;
 
 struct LinkState {
-  std::atomic<HWND_T> hWnd_Form{nullptr};
+  std::atomic<NotifyTarget*> hWnd_Form{nullptr};
   std::atomic<bool> Connected{false};
 
   // Command mailbox (window -> worker): kMailboxEmpty, kMailboxWaiting (a

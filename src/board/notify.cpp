@@ -52,7 +52,7 @@ std::chrono::milliseconds NotifyDeliveryBound() {
   return std::chrono::milliseconds(g_bound_ms.load());
 }
 
-void SendBoardNotify(HWND_T target, int code, std::intptr_t arg) {
+void SendBoardNotify(NotifyTarget* target, int code, std::intptr_t arg) {
   if (target == nullptr) return;
   if (target->IsOwnThread()) {
     target->HandleBoardNotify(code, arg);

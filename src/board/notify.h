@@ -9,7 +9,8 @@
 //     waits until it has run or the delivery bound (5000 ms) has passed; then
 //     it carries on either way, and the outcome is not examined.
 // No lock of the board link is held while a notification is delivered.
-// A target must outlive every sender that can still see it: replace it with
+// The board link holds its target as a plain non-owning pointer (the window
+// handle). A target must outlive every sender that can still see it: replace it with
 // SetNewHandle (or stop the worker) before destroying it.
 #pragma once
 
@@ -58,11 +59,8 @@ class NotifyTarget {
   virtual bool PostToOwnThread(std::function<void()> task) = 0;
 };
 
-// The window handle of the board link: an opaque, non-owning reference.
-using HWND_T = NotifyTarget*;
-
 // Sends WM_BOARD_NOTIFY with `code` and `arg` to `target` by the rule above.
-void SendBoardNotify(HWND_T target, int code, std::intptr_t arg);
+void SendBoardNotify(NotifyTarget* target, int code, std::intptr_t arg);
 
 // How long a sender waits for a target on another thread (5000 ms); tests
 // shorten it. Thread-safe.

@@ -14,12 +14,12 @@
 namespace tavlix {
 
 int TCommunicationThread::SaveFromPDFimg(const std::filesystem::path& source,
-                                         const std::filesystem::path& target, int ext) {
-  if (ext != kOutputJpeg && ext != kOutputPng) {
+                                         const std::filesystem::path& target, OutputFormat ext) {
+  if (ext != OutputFormat::jpeg && ext != OutputFormat::png) {
     // The board's own format: the file goes over unchanged.
     return imaging::CopyFileNoReplace(source, target) ? 1 : 0;
   }
-  const auto format = ext == kOutputJpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
+  const auto format = ext == OutputFormat::jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
   std::array<std::filesystem::path, imaging::kBoardPdfMaxPages> pages;
   for (int k = 0; k < imaging::kBoardPdfMaxPages; ++k)
     pages[static_cast<std::size_t>(k)] = imaging::PagePath(target, k + 1);
@@ -27,7 +27,7 @@ int TCommunicationThread::SaveFromPDFimg(const std::filesystem::path& source,
   const auto pdf = imaging::ReadBoardPdf(source);
   if (pdf && imaging::SaveBoardPdfPages(*pdf, pages, format, imaging::SaveMode::never_replace)) return 1;
   // Pages saved before the failure stay; the whole PDF goes beside them.
-  (void)imaging::CopyFileNoReplace(source, imaging::WithExtension4(target, ".pdf"));
+  (void)imaging::CopyFileNoReplace(source, imaging::WithLastFourCharactersReplaced(target, ".pdf"));
   return 0;
 }
 
@@ -38,8 +38,8 @@ int TCommunicationThread::SaveToPDFimg(const std::filesystem::path& target,
     const auto format = kind == kImageJpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
     if (imaging::PackagePictureAsPdf(source, format, target)) return 1;
   }
-  (void)imaging::CopyFileNoReplace(source,
-                                   imaging::WithExtension4(target, kind == kImageJpeg ? ".jpg" : ".png"));
+  (void)imaging::CopyFileNoReplace(
+      source, imaging::WithLastFourCharactersReplaced(target, kind == kImageJpeg ? ".jpg" : ".png"));
   return 0;
 }
 

@@ -41,18 +41,18 @@ struct CopyPlan {
   std::vector<std::string> suffixes;
 };
 
-CopyPlan PlanCopy(int kind, int format) {
+CopyPlan PlanCopy(int kind, OutputFormat format) {
   if (kind == kImagePdf) {
-    if (format == kOutputJpeg || format == kOutputPng) {
-      const std::string ext = format == kOutputJpeg ? ".jpg" : ".png";
+    if (format == OutputFormat::jpeg || format == OutputFormat::png) {
+      const std::string ext = format == OutputFormat::jpeg ? ".jpg" : ".png";
       return {CopyPlan::Step::board_pdf, ext, {ext, "_2" + ext, "_3" + ext, "_4" + ext, ".pdf"}};
     }
     return {CopyPlan::Step::board_pdf, ".pdf", {".pdf"}};
   }
   const std::string plain = PlainCopyExtension(kind);
-  if (format == kOutputJpeg || (format == kOutputKeepBoardFormat && kind == kImageJpeg))
+  if (format == OutputFormat::jpeg || (format == OutputFormat::board && kind == kImageJpeg))
     return {CopyPlan::Step::to_jpeg, ".jpg", {".jpg", plain}};
-  if (format == kOutputPng || (format == kOutputKeepBoardFormat && kind == kImagePng))
+  if (format == OutputFormat::png || (format == OutputFormat::board && kind == kImagePng))
     return {CopyPlan::Step::to_png, ".png", {".png", plain}};
   return {CopyPlan::Step::to_pdf, ".pdf", {".pdf", plain}};
 }
@@ -93,7 +93,7 @@ bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
 TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
     const std::string& name, const std::function<bool(std::span<const std::uint8_t>)>& whole) {
   // The settings in force when the copy starts serve the whole copy.
-  const int format = OutputFileExt.load();
+  const OutputFormat format = OutputFileExt.load();
   const std::shared_ptr<const std::string> save_path = SavePath();
   const int kind = ClassifyPictureName(name);
   if (kind == kImageNone) return CopyOutcome::failed;

@@ -24,10 +24,7 @@ constexpr std::string_view kExitStatusHelp =
     "watch: some picture failed), 8 another collector (the toolbar or another\n"
     "tavlix) is collecting from the board, 130 interrupted.\n";
 
-constexpr std::string_view kCommandStillWaiting =
-    "tavlix: an earlier command is still waiting for the board\n";
-
-using SessionBody = int (*)(BoardSession& session, const SessionSettings& settings, CommandIo io);
+using SessionBody = int (*)(BoardSession& session, CommandIo io);
 
 struct SessionCommand {
   std::string_view program;  // as a refused collector is told
@@ -58,68 +55,50 @@ int RunInSession(std::span<const std::string> args, CommandIo io, const SessionC
   CatchInterrupts();
   BoardSession session(io, *settings, IsTerminal(io.out), std::string(command.program));
   if (!session.started()) return kExitFailure;
-  return command.body(session, *settings, io);
+  return command.body(session, io);
 }
 
-void ReportSaved(BoardSession& session, CommandIo io) {
-  for (const auto& file : session.TakeSavedFiles()) io.out << "saved " << file.string() << "\n";
+void ReportSaved(CommandIo io) {
+  for (const auto& file : DriverTakeSavedPaths()) io.out << "saved " << file.string() << "\n";
 }
 
-}  // namespace
-
-namespace {
-
-int Scan(BoardSession& session, const SessionSettings& settings, CommandIo io) {
-  if (const int status = session.AwaitBoard(); status != kExitOk) return status;
-  SetFlgAppScanTimeout(true);
-  SetFlgAppScan(true);
-  switch (WriteCommand(CMD_SCAN, 2000, true)) {
-    case kWriteHandedOver: break;
-    case kWriteBusy:
-      SetFlgAppScan(false);
-      io.err << kCommandStillWaiting;
-      return kExitFailure;
-    case kWriteTimedOut:
-      session.window().ShowMessage(settings.texts.msg_detatcherr);
-      SetFlgAppScan(false);
-      return kExitTimeout;
-    default:
-      session.window().ShowMessage(settings.texts.msg_errore5);
-      SetFlgAppScan(false);
-      return kExitFailure;
-  }
+int Scan(BoardSession& session, CommandIo io) {
+  app::ToolbarController& controller = session.controller();
+  const app::CommandResult result = controller.Scan();
+  if (result != app::CommandResult::handed_over) return ExitStatusOf(result, controller, io);
   if (!session.WaitForOutcome()) {
     io.err << "tavlix: interrupted\n";
     return kExitInterrupted;
   }
-  ReportSaved(session, io);
-  return ExitStatusOf(session.window().outcome());
+  ReportSaved(io);
+  return ExitStatusOf(controller.outcome());
 }
 
-int Feed(BoardSession& session, const SessionSettings& settings, CommandIo io) {
-  if (const int status = session.AwaitBoard(); status != kExitOk) return status;
-  SetFlgAppScan(true);
-  const int result = WriteCommand(CMD_FEED, 2000, true);
-  SetFlgAppScan(false);
-  ProcessMessages();
-  switch (result) {
-    case kWriteHandedOver: io.out << "The feed command was handed to the board.\n"; return kExitOk;
-    case kWriteBusy: io.err << kCommandStillWaiting; return kExitFailure;
-    default: session.window().ShowMessage(settings.texts.msg_errorother); return kExitTimeout;
+// Every failure after the board was found counts as not taken in time.
+int Feed(BoardSession& session, CommandIo io) {
+  app::ToolbarController& controller = session.controller();
+  switch (const app::CommandResult result = controller.Feed()) {
+    case app::CommandResult::handed_over:
+      io.out << "The feed command was handed to the board.\n";
+      return kExitOk;
+    case app::CommandResult::failed: return kExitTimeout;
+    default: return ExitStatusOf(result, controller, io);
   }
 }
 
-int Watch(BoardSession& session, const SessionSettings& settings, CommandIo io) {
-  io.out << "Watching for pictures; they go to " << settings.save_folder << ". Ctrl-C stops.\n" << std::flush;
+int Watch(BoardSession& session, CommandIo io) {
+  app::ToolbarController& controller = session.controller();
+  io.out << "Watching for pictures; they go to " << controller.settings().save_folder << ". Ctrl-C stops.\n"
+         << std::flush;
   while (!Interrupted()) {
     if (const int status = session.KeepCollecting(); status != kExitOk && status != kExitNoBoard)
       return status;
-    session.window().WaitAndPump(std::chrono::milliseconds(100));
-    ReportSaved(session, io);
-    session.window().ResetOutcome();
+    session.WaitAndPump(std::chrono::milliseconds(100));
+    ReportSaved(io);
+    controller.ResetOutcome();
   }
-  io.out << session.window().pictures_saved() << " picture(s) saved";
-  if (const int failed = session.window().pictures_failed(); failed > 0) {
+  io.out << controller.pictures_saved() << " picture(s) saved";
+  if (const int failed = controller.pictures_failed(); failed > 0) {
     io.out << ", " << failed << " failed.\n";
     return kExitSaveFailed;
   }

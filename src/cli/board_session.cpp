@@ -1,12 +1,9 @@
 #include "cli/board_session.h"
 
-#include <algorithm>
 #include <iostream>
 
 #include "board/driver_facade.h"
 #include "cli/interrupt.h"
-#include "imaging/stale_temporaries.h"
-#include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/shell.h"
 #include "settings/output_format.h"
@@ -22,16 +19,13 @@ bool IsTerminal(std::ostream& out) {
   return &out == &std::cout && platform::StandardOutputIsTerminal();
 }
 
-Result<SessionSettings> LoadSessionSettings(const ParsedOptions& options) {
-  SessionSettings session;
+Result<app::ControllerSettings> LoadSessionSettings(const ParsedOptions& options) {
   const settings::IniSettings ini = settings::LoadIniSettings();
-  session.format = ini.Setting_SavePrm;
-  session.save_folder = ini.Setting_ImgSaveTo_FolderPath;
-  session.texts = settings::LoadLocalisedTexts();
+  app::ControllerSettings session{ini.Setting_SavePrm, ini.Setting_ImgSaveTo_FolderPath};
   if (const auto format = options.value("--format")) {
-    const auto code = settings::FormatCodeFromName(*format);
-    if (!code) return Fail("unknown format '" + *format + "' (png, jpeg, pdf or board)");
-    session.format = *code;
+    const auto known = settings::FormatFromName(*format);
+    if (!known) return Fail("unknown format '" + *format + "' (png, jpeg, pdf or board)");
+    session.format = *known;
   }
   if (const auto folder = options.value("--save-to")) {
     if (folder->empty()) return Fail("--save-to needs a folder");
@@ -41,87 +35,96 @@ Result<SessionSettings> LoadSessionSettings(const ParsedOptions& options) {
   return session;
 }
 
-BoardSession::BoardSession(CommandIo io, const SessionSettings& settings, bool terminal, std::string program)
-    : io_(io),
-      settings_(settings),
-      window_(io.out, io.err, settings.texts, terminal),
-      lock_(std::move(program)) {
-  platform::SetShellOpenHook([](const fs::path&) { return true; });
-  imaging::RemoveStaleTemporaries(settings_.save_folder, platform::Clock()->WallNow());
-  SetMessagePump([this] { window_.Pump(); });
-  // The worker is made halted; it runs once the board's lock is held.
-  if (!DriverInit(&window_)) {
-    io_.err << "tavlix: the board link cannot start\n";
-    return;
+int ExitStatusOf(app::Outcome outcome) {
+  switch (outcome) {
+    case app::Outcome::saved: return kExitOk;
+    case app::Outcome::none: return kExitFailure;
+    case app::Outcome::timed_out: return kExitTimeout;
+    case app::Outcome::detached: return kExitDetached;
+    case app::Outcome::board_error: return kExitBoardError;
+    case app::Outcome::save_failed: return kExitSaveFailed;
   }
-  OfferSetting(settings_.format, settings_.save_folder);
-  started_ = true;
-}
-
-BoardSession::~BoardSession() {
-  DriverClose();
-  SetNewHandle(nullptr);
-  DriverUninit();
-  SetMessagePump(nullptr);
-  window_.Pump();
-  platform::SetShellOpenHook(nullptr);
-}
-
-int BoardSession::ClaimBoard() {
-  last_look_ = platform::Clock()->Now();
-  switch (lock_.ClaimPresentBoard()) {
-    case CollectorLock::Claim::held:
-      collecting_ = true;
-      DriverOpen();
-      return kExitOk;
-    case CollectorLock::Claim::no_board: return kExitNoBoard;
-    case CollectorLock::Claim::taken:
-      io_.err << "tavlix: " << platform::DescribeHolder(lock_.holder())
-              << " is collecting from the board already; only one collector may run at a time\n";
-      return kExitCollectorBusy;
-    case CollectorLock::Claim::unavailable: break;
-  }
-  io_.err << "tavlix: cannot lock the board for this collector: " << lock_.error() << "\n";
   return kExitFailure;
 }
 
-int BoardSession::AwaitBoard() {
-  for (int i = 0;; ++i) {
-    ProcessMessages();
-    const int status = ClaimBoard();
-    if (status != kExitNoBoard) return status;
-    if (i == 5) break;
-    platform::SleepFor(platform::Millis(100));
+int ExitStatusOf(app::CommandResult result, const app::ToolbarController& controller, CommandIo io) {
+  switch (result) {
+    case app::CommandResult::handed_over: return kExitOk;
+    case app::CommandResult::no_board: return kExitNoBoard;
+    case app::CommandResult::collector_busy: return kExitCollectorBusy;
+    case app::CommandResult::lock_unavailable:
+      io.err << "tavlix: cannot lock the board for this collector: " << controller.collector_lock_error()
+             << "\n";
+      return kExitFailure;
+    case app::CommandResult::command_waiting:
+      io.err << "tavlix: an earlier command is still waiting for the board\n";
+      return kExitFailure;
+    case app::CommandResult::timed_out: return kExitTimeout;
+    case app::CommandResult::failed: break;
   }
-  SetFlgAppScan(false);
-  window_.ShowMessage(settings_.texts.msg_usbreturnerr);
-  return kExitNoBoard;
+  return kExitFailure;
+}
+
+BoardSession::BoardSession(CommandIo io, const app::ControllerSettings& settings, bool terminal,
+                           std::string program)
+    : io_(io),
+      target_([this](int code, std::intptr_t arg) { OnBoardNotify(code, arg); }),
+      view_(io.out, io.err, terminal, [this] { target_.Pump(); }),
+      controller_(view_, std::move(program)) {
+  platform::SetShellOpenHook([](const fs::path&) { return true; });
+  app::StartOptions options;
+  options.settings = settings;
+  options.save_settings_at_exit = false;
+  options.place_toolbar = false;
+  options.collect_at_start = false;
+  started_ = controller_.Start(&target_, options);
+  if (!started_) io_.err << "tavlix: the board link cannot start\n";
+}
+
+BoardSession::~BoardSession() {
+  controller_.Shutdown();
+  target_.Pump();
+  platform::SetShellOpenHook(nullptr);
+}
+
+// The controller reacts as the toolbar does; the terminal adds what a
+// window shows by its looks alone.
+void BoardSession::OnBoardNotify(int code, std::intptr_t arg) {
+  if (code == BOARD_LOST) {
+    view_.EndProgressLine();
+    io_.out << "The board was removed.\n" << std::flush;
+  }
+  if (code == BOARD_JOB_END) {
+    view_.EndProgressLine();
+    view_.HoldProgress(true);
+  }
+  controller_.OnBoardNotify(code, arg);
+  view_.HoldProgress(false);
 }
 
 int BoardSession::KeepCollecting() {
-  if (collecting_) {
-    if (IsConnected() || GetFlgAppScan()) return kExitOk;
-    // Gone between operations: whatever comes next must be locked first.
-    DriverClose();
-    collecting_ = false;
+  if (!controller_.collecting()) {
+    if (last_look_ && platform::Clock()->Now() - *last_look_ < kLookPeriod) return kExitNoBoard;
+    last_look_ = platform::Clock()->Now();
   }
-  if (last_look_ && platform::Clock()->Now() - *last_look_ < kLookPeriod) return kExitNoBoard;
-  return ClaimBoard();
+  switch (controller_.KeepCollecting()) {
+    case app::Collecting::yes: return kExitOk;
+    case app::Collecting::no_board: return kExitNoBoard;
+    case app::Collecting::busy: return kExitCollectorBusy;
+    case app::Collecting::unavailable: break;
+  }
+  return ExitStatusOf(app::CommandResult::lock_unavailable, controller_, io_);
 }
 
 bool BoardSession::WaitForOutcome() {
-  while (window_.outcome() == Outcome::none) {
+  while (controller_.outcome() == app::Outcome::none) {
     if (Interrupted()) {
       SetFlgAppScan(false);
       return false;
     }
-    window_.WaitAndPump(std::chrono::milliseconds(50));
+    target_.WaitAndPump(std::chrono::milliseconds(50));
   }
   return true;
-}
-
-std::vector<fs::path> BoardSession::TakeSavedFiles() {
-  return DriverTakeSavedPaths();
 }
 
 }  // namespace tavlix::cli

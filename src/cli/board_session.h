@@ -1,17 +1,15 @@
 // What `tavlix scan`, `feed`, `watch` and `demo` share: the settings in force
-// (the settings file, overridden by --format and --save-to), and a running
-// board link with the command line's window as its notification target.
+// (the settings file, overridden by --format and --save-to), and the toolbar
+// controller running on the command line's thread with a terminal view and a
+// queued notification target.
 //
-// A BoardSession sets the link up on construction and stops it on
-// destruction; one a process (the link is set up once). The command line
-// never opens saved pictures in a viewer: the session replaces the shell's
-// "open" while it lives. It removes stale temporaries of interrupted saves
-// from the save folder when it starts.
+// A BoardSession starts the controller on construction and shuts it down on
+// destruction (never writing the settings file); one a process (the board
+// link is set up once). The command line never opens saved pictures in a
+// viewer: the session replaces the shell's "open" while it lives.
 //
 // Only one collector may collect from a board: the worker runs only while the
-// session holds the board drive's collector lock (see board/collector_lock.h).
-// It stays halted until a board is present and its lock taken, and halts again
-// when the board goes away between operations.
+// controller holds the board drive's collector lock (board/collector_lock.h).
 #pragma once
 
 #include <filesystem>
@@ -20,24 +18,18 @@
 #include <string>
 #include <vector>
 
-#include "board/collector_lock.h"
-#include "cli/cli_window.h"
+#include "app/toolbar_controller.h"
+#include "board/queued_target.h"
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "cli/terminal_view.h"
 #include "platform/clock.h"
 #include "platform/result.h"
-#include "settings/localised_texts.h"
 
 namespace tavlix::cli {
 
-struct SessionSettings {
-  int format = 2;
-  std::string save_folder;
-  settings::LocalisedTexts texts;
-};
-
-// Reads the settings file and the texts, then applies --format and --save-to.
-Result<SessionSettings> LoadSessionSettings(const ParsedOptions& options);
+// Reads the settings file, then applies --format and --save-to.
+Result<app::ControllerSettings> LoadSessionSettings(const ParsedOptions& options);
 
 // The options every board command takes.
 inline const std::set<std::string> kSessionOptions = {"--format", "--save-to"};
@@ -45,43 +37,41 @@ inline constexpr std::string_view kSessionOptionsHelp =
     "  --format FORMAT   png, jpeg, pdf or board (default: the settings file's)\n"
     "  --save-to DIR     the folder pictures go to (default: the settings file's)\n";
 
+// The exit status of a command that did not hand its command over (the user
+// has been told why, or is told here).
+int ExitStatusOf(app::CommandResult result, const app::ToolbarController& controller, CommandIo io);
+// The exit status of an operation that ended with `outcome`.
+int ExitStatusOf(app::Outcome outcome);
+
 class BoardSession {
  public:
   // `program` names this collector to a refused one ("tavlix watch").
-  BoardSession(CommandIo io, const SessionSettings& settings, bool terminal, std::string program);
+  BoardSession(CommandIo io, const app::ControllerSettings& settings, bool terminal, std::string program);
   ~BoardSession();
   BoardSession(const BoardSession&) = delete;
   BoardSession& operator=(const BoardSession&) = delete;
 
-  CliWindow& window() { return window_; }
+  app::ToolbarController& controller() { return controller_; }
   bool started() const { return started_; }
 
-  // Looks up to five times, 100 ms apart, for a board whose lock this
-  // session can hold, and lets the worker collect. kExitOk; kExitNoBoard
-  // (after ending the operation and showing the no-board text);
-  // kExitCollectorBusy (after saying who collects) or kExitFailure (no lock
-  // can be made).
-  int AwaitBoard();
   // One step of a long collection: keeps the worker running while the board
-  // is present and locked, halts it when the board went away between
-  // operations, and takes the lock of a board that came (at most once a
-  // second). kExitOk while collecting, kExitNoBoard while there is no board,
-  // or the failures of AwaitBoard.
+  // is present and locked, and looks for a board (at most once a second)
+  // while there is none. kExitOk while collecting, kExitNoBoard while there
+  // is no board, kExitCollectorBusy or kExitFailure when it cannot collect.
   int KeepCollecting();
-  // Pumps the window until the operation ends or Ctrl-C; false on Ctrl-C.
+  // Pumps notifications for up to `timeout`.
+  void WaitAndPump(std::chrono::milliseconds timeout) { target_.WaitAndPump(timeout); }
+  // Pumps until the operation ends or Ctrl-C; false on Ctrl-C.
   bool WaitForOutcome();
-  // The files this process saved since the last call.
-  std::vector<std::filesystem::path> TakeSavedFiles();
 
  private:
-  CommandIo io_;
-  const SessionSettings& settings_;
-  int ClaimBoard();
+  void OnBoardNotify(int code, std::intptr_t arg);
 
-  CliWindow window_;
-  CollectorLock lock_;
+  CommandIo io_;
+  QueuedNotifyTarget target_;
+  TerminalView view_;
+  app::ToolbarController controller_;
   bool started_ = false;
-  bool collecting_ = false;
   std::optional<platform::Millis> last_look_;
 };
 

@@ -36,7 +36,7 @@ constexpr std::string_view kSettingsHelp =
     "Exit status: 0 success, 1 folder refused or settings not stored, 2 bad usage.\n";
 
 struct SettingsOptions {
-  std::optional<int> format;
+  std::optional<OutputFormat> format;
   std::optional<std::string> save_to;
 };
 
@@ -54,7 +54,7 @@ void ShowSettings(const settings::IniSettings& settings, std::ostream& out) {
   const std::string file = settings::SettingFilePath();
   out << "Settings file: " << file;
   if (!platform::FileExists(file)) out << " (not present: defaults in use)";
-  out << "\nFormat:        " << settings::DescribeFormatCode(settings.Setting_SavePrm)
+  out << "\nFormat:        " << settings::DescribeFormat(settings.Setting_SavePrm)
       << "\nSave folder:   " << settings.Setting_ImgSaveTo_FolderPath << '\n';
 }
 
@@ -85,7 +85,7 @@ int ChangeSettings(const SettingsOptions& options, CommandIo io) {
       const auto absolute = std::filesystem::absolute(folder, ec);
       if (!ec) folder = absolute.string();
     }
-    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, BoardDriveRoot());
+    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, BoardDriveRoot);
     if (check != settings::SaveFolderCheck::accepted) {
       io.err << BadFolderText() << '\n'
              << "tavlix settings: '" << folder << "': " << settings::SaveFolderCheckReason(check) << '\n';
@@ -117,7 +117,7 @@ int RunSettingsCommand(std::span<const std::string> args, CommandIo io) {
       return kExitUsage;
     }
     if (auto name = OptionValue(args, i, "--format")) {
-      options.format = settings::FormatCodeFromName(*name);
+      options.format = settings::FormatFromName(*name);
       if (!options.format) {
         io.err << "tavlix settings: unknown format '" << *name << "' (png, jpeg, pdf or board)\n";
         return kExitUsage;

@@ -48,7 +48,8 @@ std::filesystem::path PagePath(const std::filesystem::path& first_page, int page
   return text;
 }
 
-std::filesystem::path WithExtension4(const std::filesystem::path& path, std::string_view extension) {
+std::filesystem::path WithLastFourCharactersReplaced(const std::filesystem::path& path,
+                                                     std::string_view extension) {
   std::string text = path.string();
   text.resize(text.size() >= 4 ? text.size() - 4 : 0);
   text += extension;

@@ -33,6 +33,7 @@ Result<std::string> ChooseFreeBase(const std::filesystem::path& folder, std::str
 std::filesystem::path PagePath(const std::filesystem::path& first_page, int page);
 
 // The path with its last four characters replaced by `extension` (".pdf").
-std::filesystem::path WithExtension4(const std::filesystem::path& path, std::string_view extension);
+std::filesystem::path WithLastFourCharactersReplaced(const std::filesystem::path& path,
+                                                     std::string_view extension);
 
 }  // namespace tavlix::imaging

@@ -50,15 +50,3 @@ std::optional<OutputFormat> FormatFromName(std::string_view name);
 std::string DescribeFormat(OutputFormat format);
 
 }  // namespace tavlix::settings
-
-namespace tavlix::settings {
-// The code-based names, until every caller takes the type.
-inline constexpr int kDefaultSavePrm = FormatCode(kDefaultOutputFormat);
-inline std::optional<int> FormatCodeFromName(std::string_view name) {
-  const auto format = FormatFromName(name);
-  return format ? std::optional<int>(FormatCode(*format)) : std::nullopt;
-}
-inline std::string DescribeFormatCode(int code) {
-  return DescribeFormat(FormatFromCode(code));
-}
-}  // namespace tavlix::settings

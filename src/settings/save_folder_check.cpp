@@ -50,15 +50,15 @@ bool IsInsideFolder(const fs::path& path, const fs::path& folder) {
          std::equal(outer_names.begin(), outer_names.end(), inner_names.begin());
 }
 
-SaveFolderCheck CheckSaveFolder(const std::string& folder,
-                                const std::optional<std::string>& board_drive_root) {
+SaveFolderCheck CheckSaveFolder(const std::string& folder, const BoardRootLookup& board_drive_root) {
   if (folder.empty()) return SaveFolderCheck::empty;
   if (folder.size() >= kSavePathBufferSize ||
       folder.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
     return SaveFolderCheck::cannot_be_stored;
   if (!platform::DirectoryExists(folder)) return SaveFolderCheck::not_a_folder;
-  if (board_drive_root && IsInsideFolder(folder, *board_drive_root)) return SaveFolderCheck::on_board_drive;
   if (!platform::ProbeFolderWritable(folder)) return SaveFolderCheck::not_writable;
+  if (const auto root = board_drive_root(); root && IsInsideFolder(folder, *root))
+    return SaveFolderCheck::on_board_drive;
   return SaveFolderCheck::accepted;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,13 +22,15 @@ enum class SaveFolderCheck {
   not_writable,      // a file cannot be created in it
 };
 
-// Checks `folder` as the user gave it. `board_drive_root` is the board
-// drive's root folder as the drive lookup found it, or nullopt when no board
-// is present. The board-drive test comes before the write test, so that no
-// file is ever made on the board. The write test creates and deletes one
-// randomly named file in the folder.
-SaveFolderCheck CheckSaveFolder(const std::string& folder,
-                                const std::optional<std::string>& board_drive_root);
+// Looks the board up: its drive's root folder, or nullopt when no board is
+// present. A look-up may tell the window of a board that came or went.
+using BoardRootLookup = std::function<std::optional<std::string>()>;
+
+// Checks `folder` as the user gave it, in this order: empty, storable,
+// existing, writable (one randomly named file is created and deleted in it),
+// and only then not on the board's drive, so that a folder that fails its own
+// checks never makes the board be looked up.
+SaveFolderCheck CheckSaveFolder(const std::string& folder, const BoardRootLookup& board_drive_root);
 
 // Why a folder was refused, in English, for diagnostics ("" when accepted).
 std::string_view SaveFolderCheckReason(SaveFolderCheck check);

@@ -58,8 +58,8 @@ IniSettings LoadIniSettings() {
   EnsureSettingFolder();
   const std::string file = SettingFilePath();
   IniSettings settings;
-  settings.Setting_SavePrm =
-      SavePrmFromText(platform::ProfileReadString(kSection, kSavePrmKey, "2", kSavePrmBufferSize, file));
+  settings.Setting_SavePrm = FormatFromCode(
+      SavePrmFromText(platform::ProfileReadString(kSection, kSavePrmKey, "2", kSavePrmBufferSize, file)));
   std::string folder = platform::ProfileReadString(kSection, kSavePathKey, "", kSavePathBufferSize, file);
   settings.Setting_ImgSaveTo_FolderPath = folder.empty() ? DefaultSaveFolderPath() : std::move(folder);
   return settings;
@@ -69,8 +69,8 @@ Status SaveIniSettings(const IniSettings& settings) {
   if (!EnsureSettingFolder()) return Fail("the settings folder " + SettingFolderPath() + " does not exist");
   const std::string file = SettingFilePath();
   // Both keys are written even when the first fails, as they always were.
-  const Status prm =
-      platform::ProfileWriteString(kSection, kSavePrmKey, std::to_string(settings.Setting_SavePrm), file);
+  const Status prm = platform::ProfileWriteString(kSection, kSavePrmKey,
+                                                  std::to_string(FormatCode(settings.Setting_SavePrm)), file);
   const Status path =
       platform::ProfileWriteString(kSection, kSavePathKey, settings.Setting_ImgSaveTo_FolderPath, file);
   if (!prm) return prm;

@@ -20,8 +20,8 @@ namespace tavlix::settings {
 inline constexpr std::size_t kSavePathBufferSize = 1024;
 
 struct IniSettings {
-  // The output format code ("saveprm"); any value is kept as read.
-  int Setting_SavePrm = kDefaultSavePrm;
+  // The output format ("saveprm"); any code is kept as read.
+  OutputFormat Setting_SavePrm = kDefaultOutputFormat;
   // The save folder ("savepath"), taken as stored: with or without a trailing
   // separator, not tested for existence.
   std::string Setting_ImgSaveTo_FolderPath;

@@ -1,4 +1,5 @@
-// The toolbar's life: construction, start-up, the session switch and closing.
+// The toolbar's life and its side of the controller's view: what the
+// controller asks to show, drawn with Qt widgets.
 #include "ui/form1.h"
 
 #include <QAction>
@@ -6,33 +7,34 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include "board/driver_facade.h"
-#include "imaging/stale_temporaries.h"
-#include "platform/clock.h"
-#include "settings/settings_file.h"
-#include "settings/settings_paths.h"
+#include "board/communication_thread.h"
 #include "ui/bitmaps.h"
 #include "ui/form_setting.h"
-#include "ui/help_page.h"
 #include "ui/image_button.h"
 #include "ui/local_text.h"
 #include "ui/presenter.h"
 #include "ui/session_watch.h"
 #include "ui/single_instance.h"
-#include "ui/toolbar_geometry.h"
 
 namespace TavlixSoft {
 namespace {
 
+namespace app = tavlix::app;
+
 std::unique_ptr<Presenter> DesktopPresenterUnless(Presenter* given) {
   if (given != nullptr) return nullptr;
   return std::make_unique<DesktopPresenter>();
+}
+
+app::Rect PlainRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 }  // namespace
@@ -49,123 +51,37 @@ Form1::Form1(Form1Options options)
       own_presenter_(DesktopPresenterUnless(options.presenter)),
       presenter_(options.presenter != nullptr ? *options.presenter : *own_presenter_),
       notify_target_([this](int code, std::intptr_t arg) { WndProc(code, arg); }),
-      collector_lock_(kToolbarProgramName) {
+      controller_(std::make_unique<app::ToolbarController>(*this, kToolbarProgramName)) {
   InitializeComponent();
+  FormSettingObj = new FormSetting(presenter_, this);
   collector_timer_ = new QTimer(this);
   collector_timer_->setInterval(static_cast<int>(tavlix::kCycleAbsent.count()));
-  connect(collector_timer_, &QTimer::timeout, this, [this] { KeepCollecting(); });
+  connect(collector_timer_, &QTimer::timeout, this, [this] { controller_->KeepCollecting(); });
   if (options_.watch_session)
     session_watch_ =
-        std::make_unique<SessionWatch>([this](int reason) { SystemEvents_SessionSwitch(reason); });
+        std::make_unique<SessionWatch>([this](int reason) { controller_->OnSessionSwitch(reason); });
 }
 
 Form1::~Form1() {
-  if (!disposed_) StopBoardLink();
+  disposed_ = true;  // no event reaches the controller any more
+  notify_target_.Close();
+  controller_.reset();  // stops the board link unless Dispose did
 }
 
 void Form1::Form1_Load() {
-  progress_save = 0;
-  RenewProgress();
-  mousePoint = QPoint(0, 0);
   setFocusPolicy(Qt::NoFocus);
-
-  const QRect desktop = DesktopRect();
-  move(ToolbarPlacement(desktop.x() + desktop.width(), desktop.y() + desktop.height(), width()));
-
-  Setting_FolderPath = tavlix::settings::SettingFolderPath();
-  Setting_FilePath = tavlix::settings::SettingFilePath();
-  Loc_FolderPath = tavlix::settings::LocFolderPath();
-  Loc_FilePath = tavlix::settings::LocFilePath();
-  Help_FilePath = HelpDocumentPath().string();
-
-  const tavlix::settings::IniSettings ini = tavlix::settings::LoadIniSettings();
-  Setting_SavePrm = ini.Setting_SavePrm;
-  Setting_ImgSaveTo_FolderPath = ini.Setting_ImgSaveTo_FolderPath;
-
-  FormSettingObj = new FormSetting(presenter_, this);
-  LoadLocSettings();
-
-  // While a command waits for the worker, the window keeps handling events,
-  // notifications included.
-  tavlix::SetMessagePump([] { QCoreApplication::processEvents(); });
-  tavlix::imaging::RemoveStaleTemporaries(Setting_ImgSaveTo_FolderPath, tavlix::platform::Clock()->WallNow());
-  tavlix::DriverInit(Handle());  // halted until the board's lock is held
-  tavlix::OfferSetting(Setting_SavePrm, Setting_ImgSaveTo_FolderPath);
-  loaded_ = true;
-  KeepCollecting();
+  controller_->Start(Handle());
   collector_timer_->start();
-
   // Without a tray there is no icon to bring the toolbar up: show it now.
   if (!options_.system_tray) show();
 }
 
-void Form1::LoadLocSettings() {
-  Loc = tavlix::settings::LoadLocalisedTexts();
-  if (!Loc.loc_flg) return;  // no program data folder: the layout's texts stay
-  FormSettingObj->setWindowTitle(FromLocal(Loc.caption_FormSetting));
-  button_usb_scan->setToolTip(FromLocal(Loc.tooltip_button_usb_scan));
-  button_usb_feed->setToolTip(FromLocal(Loc.tooltip_button_usb_feed));
-  FormSettingObj->label_FilePath_SaveTo->setText(FromLocal(Loc.text_label_FilePath_SaveTo));
-  FormSettingObj->label_FileExt_SaveAs->setText(FromLocal(Loc.text_label_FileExt_SaveAs));
-  FormSettingObj->radioButton_FileExt_notcare->setText(FromLocal(Loc.text_radioButton_FileExt_notcare));
-  FormSettingObj->label_Browse_Description->setText(FromLocal(Loc.text_label_Browse_Description));
-  button_folder_open->setToolTip(FromLocal(Loc.tooltip_button_folder_open));
-  button_help->setToolTip(FromLocal(Loc.text_help));
-  ToolStripMenuItem_help->setText(FromLocal(Loc.text_help));
-  ToolStripMenuItem_showToolbar->setText(FromLocal(Loc.text_ToolStripMenuItem_showToolbar));
-  button_setting_open->setToolTip(FromLocal(Loc.tooltip_button_setting_open));
-  ToolStripMenuItem_close->setText(FromLocal(Loc.text_ToolStripMenuItem_close));
-  button_close->setToolTip(FromLocal(Loc.tooltip_button_close));
-  for (QLabel* label : {FormSettingObj->label_FilePath_SaveTo, FormSettingObj->label_FileExt_SaveAs,
-                        FormSettingObj->label_Browse_Description})
-    label->adjustSize();
-  FormSettingObj->radioButton_FileExt_notcare->adjustSize();
+void Form1::WndProc(int wParam, std::intptr_t lParam) {
+  if (!disposed_) controller_->OnBoardNotify(wParam, lParam);
 }
 
-void Form1::SystemEvents_SessionSwitch(int reason) {
-  if (reason == kConsoleConnect) {
-    session_away_ = false;
-    if (collecting_) tavlix::DriverOpen();
-  }
-  if (reason == kConsoleDisconnect) {
-    session_away_ = true;
-    tavlix::DriverClose();
-  }
-}
-
-void Form1::KeepCollecting(bool tell) {
-  if (!loaded_ || disposed_ || session_away_) return;
-  if (collecting_) {
-    if (tavlix::IsConnected() || tavlix::GetFlgAppScan()) return;
-    // Gone between operations: a board that comes must be locked first.
-    tavlix::DriverClose();
-    collecting_ = false;
-  }
-  const tavlix::CollectorLock::Claim claim = collector_lock_.ClaimPresentBoard();
-  board_busy_ = claim == tavlix::CollectorLock::Claim::taken;
-  switch (claim) {
-    case tavlix::CollectorLock::Claim::held:
-      collecting_ = true;
-      busy_told_ = false;
-      tavlix::DriverOpen();
-      return;
-    case tavlix::CollectorLock::Claim::taken:
-      if (busy_told_ && !tell) return;
-      busy_told_ = true;
-      ShowMessage(Loc.msg_collectorbusy + "\n" + tavlix::platform::DescribeHolder(collector_lock_.holder()));
-      return;
-    // The one-copy lock needs the same private folder, so a lock that cannot
-    // be made does not happen to a running toolbar.
-    case tavlix::CollectorLock::Claim::unavailable:
-    case tavlix::CollectorLock::Claim::no_board: return;
-  }
-}
-
-void Form1::SaveSettings() {
-  // The values are in force for this run whether or not the file could be
-  // written; the user must know they will be lost at the next start.
-  if (!tavlix::settings::SaveIniSettings({Setting_SavePrm, Setting_ImgSaveTo_FolderPath}))
-    ShowMessage(Loc.msg_settingsaveerr + "\n" + tavlix::settings::SettingFilePath());
+void Form1::notifyIcon1_MouseDown(Qt::MouseButton button) {
+  controller_->TrayShow(button == Qt::LeftButton);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -176,30 +92,136 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Dispose() {
   if (disposed_) return;
-  disposed_ = true;  // from here on WndProc ignores notifications
+  disposed_ = true;
   session_watch_.reset();
   collector_timer_->stop();
-  SaveSettings();
-  StopBoardLink();
-  notifyIcon1->hide();
-}
-
-void Form1::StopBoardLink() {
+  // Nothing more is queued to this thread, so the worker never waits for it.
   notify_target_.Close();
-  if (!loaded_) return;
-  tavlix::DriverClose();
-  // A notification the worker queued before the close waits for this thread;
-  // let it run (WndProc ignores it now) so the worker is not held up.
-  QCoreApplication::processEvents();
-  tavlix::DriverUninit();
-  tavlix::SetNewHandle(nullptr);
-  tavlix::SetMessagePump(nullptr);
+  controller_->Shutdown();
+  notifyIcon1->hide();
 }
 
 void Form1::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  painter.drawPixmap(0, 0, LoadBitmapById(kBackgroundBitmap));
+  painter.drawPixmap(0, 0, LoadBitmapById(app::kBackgroundBitmap));
+}
+
+void Form1::ShowMessageBox(const std::string& text) {
+  presenter_.ShowMessageBox(FromLocal(text));
+}
+
+void Form1::ShowBalloon(app::Balloon, const std::string& text) {
+  presenter_.ShowBalloon(*notifyIcon1, FromLocal(text));
+}
+
+ImageButton* Form1::ButtonWidget(app::ToolbarButton button) const {
+  switch (button) {
+    case app::ToolbarButton::scan: return button_usb_scan;
+    case app::ToolbarButton::feed: return button_usb_feed;
+    case app::ToolbarButton::folder_open: return button_folder_open;
+    case app::ToolbarButton::setting_open: return button_setting_open;
+    case app::ToolbarButton::help: return button_help;
+    case app::ToolbarButton::close: break;
+  }
+  return button_close;
+}
+
+void Form1::SetButtonPicture(app::ToolbarButton button, int bitmap) {
+  ButtonWidget(button)->SetBitmap(bitmap);
+}
+
+void Form1::SetButtonEnabled(app::ToolbarButton button, bool enabled) {
+  ButtonWidget(button)->setEnabled(enabled);
+}
+
+void Form1::SetToolTip(app::ToolbarButton button, const std::string& text) {
+  ButtonWidget(button)->setToolTip(FromLocal(text));
+}
+
+void Form1::SetTrayItemText(app::TrayItem item, const std::string& text) {
+  QAction* action = item == app::TrayItem::show   ? ToolStripMenuItem_showToolbar
+                    : item == app::TrayItem::help ? ToolStripMenuItem_help
+                                                  : ToolStripMenuItem_close;
+  action->setText(FromLocal(text));
+}
+
+void Form1::SetSettingsDialogTexts(const app::SettingsDialogTexts& texts) {
+  FormSetting& dialog = *FormSettingObj;
+  dialog.setWindowTitle(FromLocal(texts.caption));
+  dialog.label_FilePath_SaveTo->setText(FromLocal(texts.folder_label));
+  dialog.label_FileExt_SaveAs->setText(FromLocal(texts.format_label));
+  dialog.radioButton_FileExt_notcare->setText(FromLocal(texts.board_format_choice));
+  dialog.label_Browse_Description->setText(FromLocal(texts.browse_description));
+  for (QLabel* label :
+       {dialog.label_FilePath_SaveTo, dialog.label_FileExt_SaveAs, dialog.label_Browse_Description})
+    label->adjustSize();
+  dialog.radioButton_FileExt_notcare->adjustSize();
+}
+
+void Form1::ShowProgress(const app::ProgressStrip& strip) {
+  pictureBox_progress_bg->setAutoFillBackground(strip.uncovered);
+  pictureBox_progress_bg->update();
+  setFixedSize(app::kToolbarWidth, strip.window_height);
+  pictureBox_progress_bar->resize(strip.bar_width, pictureBox_progress_bar->height());
+  // A full bar is held by a pause of the GUI thread: paint it now.
+  if (strip.bar_width == app::kProgressStripWidth) pictureBox_progress_bar->repaint();
+}
+
+app::Rect Form1::DesktopRect() {
+  return PlainRect(TavlixSoft::DesktopRect());
+}
+
+app::Rect Form1::ToolbarRect() {
+  return PlainRect(frameGeometry());
+}
+
+void Form1::MoveToolbar(app::Point top_left) {
+  move(top_left.x, top_left.y);
+}
+
+void Form1::ShowToolbar() {
+  SetShowInTaskbar(true);
+  hide();
+  showNormal();
+  raise();
+  activateWindow();
+}
+
+void Form1::HideToolbar() {
+  if (!options_.system_tray) {
+    // Without a tray a hidden toolbar could not be brought back.
+    showMinimized();
+    return;
+  }
+  SetShowInTaskbar(false);
+  hide();
+}
+
+// A tool window has no taskbar button; an ordinary one has.
+void Form1::SetShowInTaskbar(bool shown) {
+  if (!options_.system_tray) return;  // always in the taskbar
+  if (windowFlags().testFlag(Qt::Tool) == !shown) return;
+  setWindowFlag(Qt::Tool, !shown);
+}
+
+int Form1::SettingsDialogHeight() {
+  return FormSettingObj->frameGeometry().height();
+}
+
+std::optional<app::SettingsDialogValues> Form1::RunSettingsDialog(const app::SettingsDialogValues& shown,
+                                                                  app::Point top_left) {
+  FormSetting& dialog = *FormSettingObj;
+  dialog.textBox_FilePath_SaveTo->setText(FromLocal(shown.folder));
+  dialog.SetChoice(ChoiceForFormat(shown.format));
+  dialog.move(top_left.x, top_left.y);
+  if (presenter_.RunModal(dialog) != QDialog::Accepted) return std::nullopt;
+  return app::SettingsDialogValues{ToLocal(dialog.textBox_FilePath_SaveTo->text()),
+                                   FormatFromChoice(dialog.Choice())};
+}
+
+void Form1::RunPendingEvents() {
+  QCoreApplication::processEvents();
 }
 
 }  // namespace TavlixSoft

@@ -2,23 +2,17 @@
 // a title strip to drag it by, a progress strip that uncovers itself below the
 // body while the board works, and the tray icon with its menu.
 //
-// Everything runs on the GUI thread. The window is the board link's
-// notification target (Handle()): WndProc runs for every notification, also
-// while the toolbar is hidden. It owns its settings values, paths and texts
-// for its whole life. Message boxes, balloons and modal dialogs go through the
-// presenter, which must outlive the window.
+// A thin Qt view of the toolbar controller (app/toolbar_controller.h), which
+// holds all behaviour: the window forwards its events there and draws what the
+// controller asks for. Everything runs on the GUI thread. The window's
+// notification target (Handle()) hands every board notification to the
+// controller, also while the toolbar is hidden. Message boxes, balloons and
+// modal dialogs go through the presenter, which must outlive the window.
 //
-// Life: construct (built, not shown), Form1_Load (places it, loads settings and
-// texts, removes stale temporaries from the save folder, starts the board
-// link), close (Dispose: saves the settings, stops the board link, removes the
-// tray icon, and ends the program). A settings file that cannot be written is
-// reported in a message box naming the file.
-//
-// One collector a board: the worker runs only while the toolbar holds the
-// present board's collector lock (board/collector_lock.h). A timer looks for
-// the board and the lock every kCycleAbsent while it does not, and halts the
-// worker when the board went away between operations; the user is told once
-// when another program holds the board.
+// Life: construct (built, not shown), Form1_Load (the controller's start-up
+// and a timer that keeps looking for the board's collector lock every
+// kCycleAbsent), close (Dispose: the controller's shut-down, the tray icon
+// removed, the program ended).
 #pragma once
 
 #include <QPoint>
@@ -26,10 +20,8 @@
 #include <memory>
 #include <string>
 
-#include "board/collector_lock.h"
-#include "board/notify.h"
-#include "settings/localised_texts.h"
-#include "ui/button_pictures.h"
+#include "app/toolbar_controller.h"
+#include "app/toolbar_view.h"
 #include "ui/qt_notify_target.h"
 
 class QAction;
@@ -52,87 +44,49 @@ struct Form1Options {
   bool system_tray = true;
   // Follow the logon session's console over D-Bus (off in tests).
   bool watch_session = true;
+  // How long the pointer rests over a button before its hover picture shows;
+  // negative: the style's tool-tip wake-up delay, the toolkit's hover time.
+  int hover_rest_ms = -1;
 };
 
-class Form1 final : public QWidget {
+class Form1 final : public QWidget, public tavlix::app::ToolbarView {
   Q_OBJECT
  public:
   explicit Form1(Form1Options options = {});
   ~Form1() override;
 
-  tavlix::HWND_T Handle() { return &notify_target_; }
-  bool has_system_tray() const { return options_.system_tray; }
+  tavlix::NotifyTarget* Handle() { return &notify_target_; }
+  tavlix::app::ToolbarController& controller() { return *controller_; }
 
-  // Life cycle.
   void Form1_Load();
-  void SystemEvents_SessionSwitch(int reason);
-  // Lets the worker collect while this toolbar holds the present board's lock
-  // (see above); `tell` shows the busy message even when it was shown before.
-  void KeepCollecting(bool tell = false);
-  bool collecting() const { return collecting_; }
   // The clean-up of closing: runs once.
   void Dispose();
-
-  // Notifications and the progress strip.
+  // A board notification, as the notification target delivers it.
   void WndProc(int wParam, std::intptr_t lParam);
-  void RenewProgress();
-  void LoadLocSettings();
-
-  // Commands.
-  void button_usb_scan_Click();
-  void button_usb_feed_Click();
-  void button_folder_open_Click();
-  void button_setting_open_Click();
-  void button_help_Click();
-  void button_close_Click();
+  // A mouse press on the tray icon or its show item.
   void notifyIcon1_MouseDown(Qt::MouseButton button);
-  void ToolStripMenuItem_help_Click();
-  void ToolStripMenuItem_close_Click();
-  void ShowHelp();
-  void pictureBox_title_MouseDown(Qt::MouseButton button, QPoint at);
-  void pictureBox_title_MouseMove(Qt::MouseButtons buttons, QPoint at);
 
-  // Button pictures under the mouse.
-  void button_usb_scan_MouseHover();
-  void button_usb_scan_MouseDown();
-  void button_usb_scan_MouseUp();
-  void button_usb_scan_MouseLeave();
-  void button_usb_feed_MouseHover();
-  void button_usb_feed_MouseDown();
-  void button_usb_feed_MouseUp();
-  void button_usb_feed_MouseLeave();
-  void button_folder_open_MouseHover();
-  void button_folder_open_MouseDown();
-  void button_folder_open_MouseUp();
-  void button_folder_open_MouseLeave();
-  void button_setting_open_MouseHover();
-  void button_setting_open_MouseDown();
-  void button_setting_open_MouseUp();
-  void button_setting_open_MouseLeave();
-  void button_help_MouseHover();
-  void button_help_MouseDown();
-  void button_help_MouseUp();
-  void button_help_MouseLeave();
-  void button_close_MouseHover();
-  void button_close_MouseDown();
-  void button_close_MouseUp();
-  void button_close_MouseLeave();
-
-  // State.
-  int progress_save = 0;
-  QPoint mousePoint;
-  FormSetting* FormSettingObj = nullptr;
-  int Setting_SavePrm = 2;
-  std::string Setting_ImgSaveTo_FolderPath;
-  std::string Setting_FolderPath;
-  std::string Setting_FilePath;
-  std::string Loc_FolderPath;
-  std::string Loc_FilePath;
-  std::string Help_FilePath;
-  // loc_flg, the message_ and msg_ texts, and the control texts.
-  tavlix::settings::LocalisedTexts Loc;
+  // tavlix::app::ToolbarView.
+  void ShowMessageBox(const std::string& text) override;
+  void ShowBalloon(tavlix::app::Balloon kind, const std::string& text) override;
+  void SetButtonPicture(tavlix::app::ToolbarButton button, int bitmap) override;
+  void SetButtonEnabled(tavlix::app::ToolbarButton button, bool enabled) override;
+  void SetToolTip(tavlix::app::ToolbarButton button, const std::string& text) override;
+  void SetTrayItemText(tavlix::app::TrayItem item, const std::string& text) override;
+  void SetSettingsDialogTexts(const tavlix::app::SettingsDialogTexts& texts) override;
+  void ShowProgress(const tavlix::app::ProgressStrip& strip) override;
+  tavlix::app::Rect DesktopRect() override;
+  tavlix::app::Rect ToolbarRect() override;
+  void MoveToolbar(tavlix::app::Point top_left) override;
+  void ShowToolbar() override;
+  void HideToolbar() override;
+  int SettingsDialogHeight() override;
+  std::optional<tavlix::app::SettingsDialogValues> RunSettingsDialog(
+      const tavlix::app::SettingsDialogValues& shown, tavlix::app::Point top_left) override;
+  void RunPendingEvents() override;
 
   // Controls, owned by the window.
+  FormSetting* FormSettingObj = nullptr;
   QWidget* pictureBox_progress_bar;
   QWidget* pictureBox_progress_bg;
   QWidget* pictureBox_title;
@@ -155,32 +109,20 @@ class Form1 final : public QWidget {
 
  private:
   void InitializeComponent();
-  void SetDisabledLook();
-  void SetReadyLook();
-  void ShowBalloon(const std::string& text);
-  void ShowErrorBox(const std::string& text);
-  void ShowMessage(const std::string& text);
-  bool WaitForBoard();
-  void AcceptSettings();
-  void SaveSettings();
+  ImageButton* ButtonWidget(tavlix::app::ToolbarButton button) const;
+  bool ForwardButtonMouse(QObject* watched, QEvent* event);
   void SetShowInTaskbar(bool shown);
-  void ShowPicture(ImageButton* button, const ButtonBitmaps& bitmaps, ButtonMouse event);
-  bool DispatchButtonMouse(QObject* watched, QEvent* event);
-  void StopBoardLink();
 
   Form1Options options_;
   std::unique_ptr<Presenter> own_presenter_;
   Presenter& presenter_;
   QtNotifyTarget notify_target_;
+  std::unique_ptr<tavlix::app::ToolbarController> controller_;
   std::unique_ptr<SessionWatch> session_watch_;
-  bool loaded_ = false;
-  bool disposed_ = false;
-  tavlix::CollectorLock collector_lock_;
   QTimer* collector_timer_ = nullptr;
-  bool collecting_ = false;
-  bool session_away_ = false;
-  bool busy_told_ = false;
-  bool board_busy_ = false;  // the last look found another collector on the board
+  QTimer* hover_timer_ = nullptr;
+  ImageButton* hovered_ = nullptr;  // the button the pointer rests over
+  bool disposed_ = false;
 };
 
 // The desktop's rectangle: the primary screen's geometry.

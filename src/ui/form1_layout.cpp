@@ -1,16 +1,19 @@
 // The toolbar's controls: positions, sizes, pictures, colours and wiring.
 #include <QAction>
 #include <QMenu>
+#include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "tavlix_version.h"
 #include "ui/bitmaps.h"
 #include "ui/form1.h"
 #include "ui/image_button.h"
-#include "ui/toolbar_geometry.h"
 
 namespace TavlixSoft {
 namespace {
+
+using namespace tavlix::app;
 
 QWidget* MakeStrip(QWidget* parent, QRect geometry) {
   auto* strip = new QWidget(parent);
@@ -57,12 +60,20 @@ void Form1::InitializeComponent() {
        {button_usb_scan, button_usb_feed, button_folder_open, button_setting_open, button_help, button_close})
     button->installEventFilter(this);
   pictureBox_title->installEventFilter(this);
-  connect(button_usb_scan, &QAbstractButton::clicked, this, [this] { button_usb_scan_Click(); });
-  connect(button_usb_feed, &QAbstractButton::clicked, this, [this] { button_usb_feed_Click(); });
-  connect(button_folder_open, &QAbstractButton::clicked, this, [this] { button_folder_open_Click(); });
-  connect(button_setting_open, &QAbstractButton::clicked, this, [this] { button_setting_open_Click(); });
-  connect(button_help, &QAbstractButton::clicked, this, [this] { button_help_Click(); });
-  connect(button_close, &QAbstractButton::clicked, this, [this] { button_close_Click(); });
+  connect(button_usb_scan, &QAbstractButton::clicked, this, [this] { controller_->Scan(); });
+  connect(button_usb_feed, &QAbstractButton::clicked, this, [this] { controller_->Feed(); });
+  connect(button_folder_open, &QAbstractButton::clicked, this, [this] { controller_->OpenFolder(); });
+  connect(button_setting_open, &QAbstractButton::clicked, this, [this] { controller_->OpenSettings(); });
+  connect(button_help, &QAbstractButton::clicked, this, [this] { controller_->ShowHelp(); });
+  connect(button_close, &QAbstractButton::clicked, this, [this] { controller_->CloseToolbar(); });
+  // The hover picture shows once the pointer has rested over a button.
+  hover_timer_ = new QTimer(this);
+  hover_timer_->setSingleShot(true);
+  hover_timer_->setInterval(options_.hover_rest_ms >= 0 ? options_.hover_rest_ms
+                                                        : style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay));
+  connect(hover_timer_, &QTimer::timeout, this, [this] {
+    if (hovered_ != nullptr && !disposed_) ForwardButtonMouse(hovered_, nullptr);
+  });
 
   // The tray icon and its menu: show, help, exit.
   contextMenuStrip1 = new QMenu(this);
@@ -73,8 +84,8 @@ void Form1::InitializeComponent() {
   ToolStripMenuItem_close = contextMenuStrip1->addAction(QStringLiteral("close"));
   // The show item reacts to a left mouse press on it, not to being chosen.
   contextMenuStrip1->installEventFilter(this);
-  connect(ToolStripMenuItem_help, &QAction::triggered, this, [this] { ToolStripMenuItem_help_Click(); });
-  connect(ToolStripMenuItem_close, &QAction::triggered, this, [this] { ToolStripMenuItem_close_Click(); });
+  connect(ToolStripMenuItem_help, &QAction::triggered, this, [this] { controller_->ShowHelp(); });
+  connect(ToolStripMenuItem_close, &QAction::triggered, this, [this] { close(); });
 
   notifyIcon1 = new QSystemTrayIcon(ProgramIcon(), this);
   notifyIcon1->setToolTip(QStringLiteral("Orvane Tavlix Connect ") + QLatin1String(tavlix::kVersion));

@@ -1,6 +1,7 @@
 #include "ui/form_setting.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,23 +12,31 @@
 
 namespace TavlixSoft {
 
-FormatChoice ChoiceForFormatCode(int code) {
+FormatChoice ChoiceForFormat(tavlix::OutputFormat format) {
   FormatChoice choice;
-  switch (code) {
-    case 0: choice.notcare = true; break;
-    case 1: choice.jpg = true; break;
-    case 3: choice.pdf = true; break;
-    default: choice.png = true; break;
+  switch (tavlix::DialogChoiceFor(format)) {
+    case tavlix::OutputFormat::board: choice.notcare = true; break;
+    case tavlix::OutputFormat::jpeg: choice.jpg = true; break;
+    case tavlix::OutputFormat::pdf: choice.pdf = true; break;
+    case tavlix::OutputFormat::png: choice.png = true; break;
   }
   return choice;
 }
 
-int FormatCodeFromChoice(const FormatChoice& choice) {
-  if (choice.notcare) return 0;
-  if (choice.jpg) return 1;
-  if (choice.png) return 2;
-  if (choice.pdf) return 3;
-  return 0;
+tavlix::OutputFormat FormatFromChoice(const FormatChoice& choice) {
+  if (choice.notcare) return tavlix::OutputFormat::board;
+  if (choice.jpg) return tavlix::OutputFormat::jpeg;
+  if (choice.png) return tavlix::OutputFormat::png;
+  if (choice.pdf) return tavlix::OutputFormat::pdf;
+  return tavlix::OutputFormat::board;
+}
+
+void FormSetting::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 FormSetting::FormSetting(Presenter& presenter, QWidget* parent) : QDialog(parent), presenter_(presenter) {

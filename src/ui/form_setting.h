@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+#include "settings/output_format.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -26,10 +28,11 @@ struct FormatChoice {
   bool png = false;
   bool pdf = false;
 };
-// Code 0 the board's own format, 1 JPEG, 2 PNG, 3 PDF; any other code shows PNG.
-FormatChoice ChoiceForFormatCode(int code);
-// The first checked choice in the order notcare, JPEG, PNG, PDF; none gives 0.
-int FormatCodeFromChoice(const FormatChoice& choice);
+// The choice checked for `format`; an unknown format shows PNG.
+FormatChoice ChoiceForFormat(tavlix::OutputFormat format);
+// The first checked choice in the order notcare, JPEG, PNG, PDF; none gives
+// the board's own format.
+tavlix::OutputFormat FormatFromChoice(const FormatChoice& choice);
 
 class FormSetting final : public QDialog {
   Q_OBJECT
@@ -53,6 +56,10 @@ class FormSetting final : public QDialog {
   QLabel* label_Browse_Description;
 
   void button_FilePath_SaveTo_Click();
+
+ protected:
+  // No button is the dialog's cancel button: Esc does nothing.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void InitializeComponent();

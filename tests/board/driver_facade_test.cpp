@@ -112,7 +112,7 @@ TEST_F(Facade, InitOpenScanAndHandOverThroughTheWorkerThread) {
   EXPECT_EQ(target_.notes(), (Notes{{BOARD_FOUND, kBoardFound}})) << "nested, during DriverInit";
   EXPECT_FALSE(DriverInit(nullptr));
   EXPECT_EQ(Link().hWnd_Form.load(), &target_);
-  EXPECT_TRUE(OfferSetting(kOutputPng, save_.string()));
+  EXPECT_TRUE(OfferSetting(OutputFormat::png, save_.string()));
   EXPECT_EQ(*DriverWorker()->SavePath(), save_.string());
   EXPECT_TRUE(DriverOpen());
 
@@ -152,7 +152,7 @@ TEST_F(Facade, ClosedWorkerParksAndStaysQuietUntilOpenedAgain) {
 TEST_F(Facade, ReadEndsByItsTimeOut) {
   std::array<std::uint8_t, 8> buffer{};
   int size = 99;
-  EXPECT_EQ(Read(buffer, size, 50), 1);
+  EXPECT_EQ(Read(buffer, size, 50), kReadTimedOut);
   EXPECT_EQ(size, 0);
   EXPECT_FALSE(Link().ReadRequest.load());
   EXPECT_EQ(ReadCommand(), 0);

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 
 class PictureCopy : public test::PictureTest {
  protected:
-  bool Copy(const std::string& name, int format) {
+  bool Copy(const std::string& name, OutputFormat format) {
     worker_.ChangeImageFileSetting(format, save_.string());
     return worker_.CopyImageFile(name);
   }
@@ -21,19 +21,19 @@ TEST_F(PictureCopy, PicturesGoOverInTheChosenFormat) {
   struct Case {
     const char* source;
     PictureFormat kind;
-    int format;
+    OutputFormat format;
     const char* saved;
   };
   const Case cases[] = {
-      {"a.jpg", PictureFormat::jpeg, kOutputKeepBoardFormat, "20201203_142501.jpg"},
-      {"b.jpg", PictureFormat::jpeg, kOutputJpeg, "20201203_142501.jpg"},
-      {"c.jpg", PictureFormat::jpeg, kOutputPng, "20201203_142501.png"},
-      {"d.png", PictureFormat::png, kOutputKeepBoardFormat, "20201203_142501.png"},
-      {"e.png", PictureFormat::png, kOutputJpeg, "20201203_142501.jpg"},
-      {"f.png", PictureFormat::png, kOutputPng, "20201203_142501.png"},
+      {"a.jpg", PictureFormat::jpeg, OutputFormat::board, "20201203_142501.jpg"},
+      {"b.jpg", PictureFormat::jpeg, OutputFormat::jpeg, "20201203_142501.jpg"},
+      {"c.jpg", PictureFormat::jpeg, OutputFormat::png, "20201203_142501.png"},
+      {"d.png", PictureFormat::png, OutputFormat::board, "20201203_142501.png"},
+      {"e.png", PictureFormat::png, OutputFormat::jpeg, "20201203_142501.jpg"},
+      {"f.png", PictureFormat::png, OutputFormat::png, "20201203_142501.png"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.source) + " in format " + std::to_string(c.format));
+    SCOPED_TRACE(std::string(c.source) + " in format " + std::to_string(FormatCode(c.format)));
     fs::remove_all(save_);
     target_.clear();
     opened_.clear();
@@ -53,7 +53,7 @@ TEST_F(PictureCopy, PicturesGoOverInTheChosenFormat) {
 }
 
 TEST_F(PictureCopy, PicturesBecomePdfsInFormatThreeAndAnyOther) {
-  for (const int format : {kOutputPdf, 9, -1}) {
+  for (const OutputFormat format : {OutputFormat::pdf, FormatFromCode(9), FormatFromCode(-1)}) {
     fs::remove_all(save_);
     PutPictureOnBoard("p.png", PictureFormat::png);
     ASSERT_TRUE(Copy("p.png", format));
@@ -65,16 +65,16 @@ TEST_F(PictureCopy, PicturesBecomePdfsInFormatThreeAndAnyOther) {
 
 TEST_F(PictureCopy, BoardPdfsBecomePagesOrStayAsTheyAre) {
   const auto pdf = PutPdfOnBoard("scan.pdf", 2);
-  ASSERT_TRUE(Copy("scan.pdf", kOutputPng));
+  ASSERT_TRUE(Copy("scan.pdf", OutputFormat::png));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.png", "20201203_142501_2.png"}));
   EXPECT_EQ(test::Decoded(save_ / "20201203_142501_2.png").rgb, test::TestPicture(40, 24, 2).rgb);
   EXPECT_EQ(opened_, std::vector<fs::path>{save_ / "20201203_142501.png"});
 
   fs::remove_all(save_);
-  ASSERT_TRUE(Copy("scan.pdf", kOutputJpeg));
+  ASSERT_TRUE(Copy("scan.pdf", OutputFormat::jpeg));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.jpg", "20201203_142501_2.jpg"}));
 
-  for (const int format : {kOutputKeepBoardFormat, kOutputPdf}) {
+  for (const OutputFormat format : {OutputFormat::board, OutputFormat::pdf}) {
     fs::remove_all(save_);
     ASSERT_TRUE(Copy("scan.pdf", format));
     EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.pdf"});
@@ -82,19 +82,19 @@ TEST_F(PictureCopy, BoardPdfsBecomePagesOrStayAsTheyAre) {
   }
   PutPdfOnBoard("UPPER.PDF", 1);
   fs::remove_all(save_);
-  ASSERT_TRUE(Copy("UPPER.PDF", kOutputPng));
+  ASSERT_TRUE(Copy("UPPER.PDF", OutputFormat::png));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 }
 
 TEST_F(PictureCopy, NamesThatAreNotPicturesAndMissingSourcesFail) {
   PutPictureOnBoard("x.Png", PictureFormat::png);
   PutPictureOnBoard("photo.jpeg", PictureFormat::jpeg);
-  EXPECT_FALSE(Copy("x.Png", kOutputPng));
-  EXPECT_FALSE(Copy("gone.png", kOutputPng));
+  EXPECT_FALSE(Copy("x.Png", OutputFormat::png));
+  EXPECT_FALSE(Copy("gone.png", OutputFormat::png));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_SAVE_FAILED, BOARD_SAVE_FAILED}));
   EXPECT_TRUE(Saved().empty());
   EXPECT_TRUE(opened_.empty());
-  EXPECT_TRUE(Copy("photo.jpeg", kOutputKeepBoardFormat));
+  EXPECT_TRUE(Copy("photo.jpeg", OutputFormat::board));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
 }
 
@@ -102,8 +102,8 @@ TEST_F(PictureCopy, ANameTakenGetsACounterAfterTheStamp) {
   fs::create_directories(save_);
   test::WriteFile(save_ / "20201203_142501.png", "older picture");
   PutPictureOnBoard("a.png", PictureFormat::png);
-  ASSERT_TRUE(Copy("a.png", kOutputPng));
-  ASSERT_TRUE(Copy("a.png", kOutputPng));  // again within the same second
+  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
+  ASSERT_TRUE(Copy("a.png", OutputFormat::png));  // again within the same second
   EXPECT_EQ(test::ReadText(save_ / "20201203_142501.png"), "older picture");
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-2.png",
                                                "20201203_142501.png"}));
@@ -115,14 +115,14 @@ TEST_F(PictureCopy, ANameTakenGetsACounterAfterTheStamp) {
   fs::create_directories(save_);
   test::WriteFile(save_ / "20201203_142501_2.png", "someone's page");
   PutPdfOnBoard("b.pdf", 2);
-  ASSERT_TRUE(Copy("b.pdf", kOutputPng));
+  ASSERT_TRUE(Copy("b.pdf", OutputFormat::png));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-1_2.png",
                                                "20201203_142501_2.png"}));
 }
 
 TEST_F(PictureCopy, APictureThatCannotBeDecodedIsReportedAndCopiedPlain) {
   const auto damaged = PutOnBoard("broken.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
-  EXPECT_FALSE(Copy("broken.jpg", kOutputPng));
+  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::png));
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
   EXPECT_TRUE(opened_.empty());
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
@@ -130,21 +130,21 @@ TEST_F(PictureCopy, APictureThatCannotBeDecodedIsReportedAndCopiedPlain) {
 
   // Also when the plain copy keeps the name the conversion would have had.
   fs::remove_all(save_);
-  EXPECT_FALSE(Copy("broken.jpg", kOutputJpeg));
+  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::jpeg));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
 }
 
 TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   ASSERT_FALSE(fs::exists(save_));
-  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 
-  worker_.ChangeImageFileSetting(kOutputPng, (save_ / "deeper" / "").string());
+  worker_.ChangeImageFileSetting(OutputFormat::png, (save_ / "deeper" / "").string());
   EXPECT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_TRUE(fs::exists(save_ / "deeper" / "20201203_142501.png"));
 
-  worker_.ChangeImageFileSetting(kOutputPng, (dir_ / "x" / "y").string());
+  worker_.ChangeImageFileSetting(OutputFormat::png, (dir_ / "x" / "y").string());
   EXPECT_FALSE(worker_.CopyImageFile("a.png"));
   EXPECT_FALSE(fs::exists(dir_ / "x"));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
@@ -160,12 +160,12 @@ TEST_F(PictureCopy, AReadOnlySaveFolderIsAFailureAndLeavesNothing) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
   }
   PutPictureOnBoard("a.jpg", PictureFormat::jpeg);
-  for (const int format : {kOutputPng, kOutputJpeg, kOutputPdf}) {
+  for (const OutputFormat format : {OutputFormat::png, OutputFormat::jpeg, OutputFormat::pdf}) {
     worker_.ChangeImageFileSetting(format, folder.string());
-    EXPECT_FALSE(worker_.CopyImageFile("a.jpg")) << format;
+    EXPECT_FALSE(worker_.CopyImageFile("a.jpg")) << FormatCode(format);
   }
   PutPdfOnBoard("b.pdf", 1);
-  worker_.ChangeImageFileSetting(kOutputKeepBoardFormat, folder.string());
+  worker_.ChangeImageFileSetting(OutputFormat::board, folder.string());
   EXPECT_FALSE(worker_.CopyImageFile("b.pdf"));
   EXPECT_EQ(Codes(), std::vector<int>(4, BOARD_SAVE_FAILED));
   EXPECT_TRUE(opened_.empty());
@@ -180,17 +180,18 @@ TEST_F(PictureCopy, ASourceThatVanishesDuringTheCopyIsAFailure) {
   target_.on_note = [&](const test::Note& note) {
     if (note.code == BOARD_FOUND) fs::remove(source);
   };
-  EXPECT_FALSE(Copy("a.png", kOutputPng));
+  EXPECT_FALSE(Copy("a.png", OutputFormat::png));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_FOUND, BOARD_SAVE_FAILED}));
   EXPECT_TRUE(Saved().empty());
 }
 
 TEST_F(PictureCopy, SettingsChangedDuringACopyApplyToTheNextOne) {
   PutPictureOnBoard("a.png", PictureFormat::png);
-  worker_.ChangeImageFileSetting(kOutputPng, save_.string());
+  worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
   Link().Connected = false;
   target_.on_note = [&](const test::Note& note) {
-    if (note.code == BOARD_FOUND) worker_.ChangeImageFileSetting(kOutputJpeg, (dir_ / "elsewhere").string());
+    if (note.code == BOARD_FOUND)
+      worker_.ChangeImageFileSetting(OutputFormat::jpeg, (dir_ / "elsewhere").string());
   };
   ASSERT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
@@ -203,9 +204,9 @@ TEST_F(PictureCopy, TheWorkerNamesOnlyTheFilesItSaved) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   PutOnBoard("broken.jpg", "\xFF\xD8 not a JPEG\xFF\xD9");
   PutPdfOnBoard("b.pdf", 2);
-  ASSERT_TRUE(Copy("a.png", kOutputPng));
-  EXPECT_FALSE(Copy("broken.jpg", kOutputPng));  // kept as a plain copy
-  ASSERT_TRUE(Copy("b.pdf", kOutputPng));
+  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
+  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::png));  // kept as a plain copy
+  ASSERT_TRUE(Copy("b.pdf", OutputFormat::png));
   EXPECT_EQ(worker_.TakeSavedPaths(),
             (std::vector<fs::path>{save_ / "20201203_142501.png", save_ / "20201203_142501-1.jpg",
                                    save_ / "20201203_142501-1.png", save_ / "20201203_142501-1_2.png"}));
@@ -215,7 +216,7 @@ TEST_F(PictureCopy, TheWorkerNamesOnlyTheFilesItSaved) {
 TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   worker_.FlgOpenSavedFile = false;
-  ASSERT_TRUE(Copy("a.png", kOutputPng));
+  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
   EXPECT_TRUE(opened_.empty());
 }

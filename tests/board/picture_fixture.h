@@ -55,7 +55,7 @@ class PictureTest : public ::testing::Test {
       opened_.push_back(path);
       return true;
     });
-    worker_.ChangeImageFileSetting(kOutputPng, save_.string());
+    worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
   }
   ~PictureTest() override {
     platform::SetShellOpenHook({});

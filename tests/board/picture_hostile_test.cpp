@@ -59,7 +59,7 @@ TEST_F(HostileCollect, LinksFifosAndFoldersOnTheBoardAreNeitherListedNorRead) {
 }
 
 TEST_F(HostileCollect, ABoardFileAboveTheCeilingIsAFailedSaveLeftOnTheBoard) {
-  worker_.ChangeImageFileSetting(kOutputKeepBoardFormat, save_.string());
+  worker_.ChangeImageFileSetting(OutputFormat::board, save_.string());
   const auto big = PutOnBoard("big.pdf", "%PDF-1.4\n");
   fs::resize_file(big, imaging::kMaxCopyBytes + 1);  // sparse: costs no disk
   Cycles(3);
@@ -108,7 +108,7 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
 
   // No save folder: tried again until the retry time runs out, then failed once.
   target_.clear();
-  worker_.ChangeImageFileSetting(kOutputPng, (dir_ / "x" / "y").string());
+  worker_.ChangeImageFileSetting(OutputFormat::png, (dir_ / "x" / "y").string());
   PutPictureOnBoard("late.png", PictureFormat::png);
   Cycles(2);
   clock_->Advance(kPictureRetryTime - platform::Millis(1));
@@ -117,7 +117,7 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
   clock_->Advance(platform::Millis(1));
   Cycles(3);
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
-  worker_.ChangeImageFileSetting(kOutputPng, save_.string());
+  worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
   Cycles(2);
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED}) << "given up for good";
   EXPECT_EQ(Saved().size(), 4u);

@@ -17,7 +17,7 @@ class WorkerFixture : public BoardFixture {
     BoardFixture::SetUp();
     MakeCmd();
     worker_ = std::make_unique<TCommunicationThread>(&target_);
-    worker_->ChangeImageFileSetting(kOutputPng, save_.string());
+    worker_->ChangeImageFileSetting(OutputFormat::png, save_.string());
     target_.clear();
   }
 

@@ -184,7 +184,8 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
     EXPECT_NE(Tavlix({"status"}).out.find("Collector: " + holder), std::string::npos);
     const CliRun watch = Tavlix({"watch", "--save-to", save_.string()});
     EXPECT_EQ(watch.status, kExitCollectorBusy);
-    EXPECT_NE(watch.err.find(holder + " is collecting"), std::string::npos) << watch.err;
+    EXPECT_NE(watch.err.find("collecting the pictures of the board:\n" + holder), std::string::npos)
+        << watch.err;
     EXPECT_EQ(Tavlix({"scan", "--save-to", save_.string()}).status, kExitCollectorBusy);
     EXPECT_EQ(board_->scans_started(), 0);
   }

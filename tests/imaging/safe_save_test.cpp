@@ -67,7 +67,7 @@ TEST(PictureNames, StampPagesAndExtensions) {
   EXPECT_EQ(PagePath("/s/20201203_142501-1.png", 1), "/s/20201203_142501-1.png");
   EXPECT_EQ(PagePath("/s/20201203_142501-1.png", 2), "/s/20201203_142501-1_2.png");
   EXPECT_EQ(PagePath("/s/20201203_142501.jpg", 4), "/s/20201203_142501_4.jpg");
-  EXPECT_EQ(WithExtension4("/s/20201203_142501.png", ".pdf"), "/s/20201203_142501.pdf");
+  EXPECT_EQ(WithLastFourCharactersReplaced("/s/20201203_142501.png", ".pdf"), "/s/20201203_142501.pdf");
 }
 
 TEST(PictureNames, FreeBaseCoversEveryFileOfTheCopy) {

@@ -16,12 +16,19 @@ bool IsEmptyFolder(const fs::path& folder) {
   return fs::directory_iterator(folder) == fs::directory_iterator();
 }
 
+std::optional<std::string> NoBoard() {
+  return std::nullopt;
+}
+BoardRootLookup Board(const std::string& root) {
+  return [root] { return std::optional<std::string>(root); };
+}
+
 TEST(SaveFolderCheck, AcceptsAWritableFolderAndLeavesItAsItWas) {
   test::TempDir dir;
   fs::create_directory(dir / "pictures");
   const std::string folder = (dir / "pictures").string();
-  EXPECT_EQ(CheckSaveFolder(folder, std::nullopt), SaveFolderCheck::accepted);
-  EXPECT_EQ(CheckSaveFolder(folder + "/", (dir / "board" / "").string()), SaveFolderCheck::accepted);
+  EXPECT_EQ(CheckSaveFolder(folder, NoBoard), SaveFolderCheck::accepted);
+  EXPECT_EQ(CheckSaveFolder(folder + "/", Board((dir / "board" / "").string())), SaveFolderCheck::accepted);
   EXPECT_TRUE(IsEmptyFolder(dir / "pictures")) << "the probe file is gone";
 }
 
@@ -30,15 +37,15 @@ TEST(SaveFolderCheck, RefusesWhatCannotHoldPictures) {
   test::TempDir dir;
   test::WriteFile(dir / "file", "x");
   fs::create_directory(dir / "line\nbreak");
-  EXPECT_EQ(CheckSaveFolder("", std::nullopt), SaveFolderCheck::empty);
-  EXPECT_EQ(CheckSaveFolder((dir / "missing").string(), std::nullopt), SaveFolderCheck::not_a_folder);
-  EXPECT_EQ(CheckSaveFolder((dir / "file").string(), std::nullopt), SaveFolderCheck::not_a_folder);
+  EXPECT_EQ(CheckSaveFolder("", NoBoard), SaveFolderCheck::empty);
+  EXPECT_EQ(CheckSaveFolder((dir / "missing").string(), NoBoard), SaveFolderCheck::not_a_folder);
+  EXPECT_EQ(CheckSaveFolder((dir / "file").string(), NoBoard), SaveFolderCheck::not_a_folder);
   // procfs refuses new files even to root, unlike a folder without write rights.
-  EXPECT_EQ(CheckSaveFolder("/proc", std::nullopt), SaveFolderCheck::not_writable);
-  EXPECT_EQ(CheckSaveFolder((dir / "line\nbreak").string(), std::nullopt), SaveFolderCheck::cannot_be_stored);
+  EXPECT_EQ(CheckSaveFolder("/proc", NoBoard), SaveFolderCheck::not_writable);
+  EXPECT_EQ(CheckSaveFolder((dir / "line\nbreak").string(), NoBoard), SaveFolderCheck::cannot_be_stored);
   std::string deep = dir.path().string();
   while (deep.size() < 1024) deep += "/d";
-  EXPECT_EQ(CheckSaveFolder(deep, std::nullopt), SaveFolderCheck::cannot_be_stored)
+  EXPECT_EQ(CheckSaveFolder(deep, NoBoard), SaveFolderCheck::cannot_be_stored)
       << "would come back cut to 1023 characters";
 }
 
@@ -51,20 +58,37 @@ TEST(SaveFolderCheck, RefusesEveryFolderOnTheBoardsDrive) {
   const bool linked = test::MakeSymlink(board / "DCIM", dir / "elsewhere" / "link");
   const std::string root = (board / "").string();
 
-  EXPECT_EQ(CheckSaveFolder(board.string(), root), SaveFolderCheck::on_board_drive);
-  EXPECT_EQ(CheckSaveFolder(root, root), SaveFolderCheck::on_board_drive);
-  EXPECT_EQ(CheckSaveFolder((board / "DCIM" / "scans").string(), root), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder(board.string(), Board(root)), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder(root, Board(root)), SaveFolderCheck::on_board_drive);
+  EXPECT_EQ(CheckSaveFolder((board / "DCIM" / "scans").string(), Board(root)),
+            SaveFolderCheck::on_board_drive);
   if (linked) {
-    EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / "link").string(), root), SaveFolderCheck::on_board_drive)
+    EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / "link").string(), Board(root)),
+              SaveFolderCheck::on_board_drive)
         << "through a symbolic link";
   }
-  EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / ".." / "media" / "R-61" / ".").string(), root),
+  EXPECT_EQ(CheckSaveFolder((dir / "elsewhere" / ".." / "media" / "R-61" / ".").string(), Board(root)),
             SaveFolderCheck::on_board_drive);
-  EXPECT_EQ(CheckSaveFolder((dir / "media" / "R-61x").string(), root), SaveFolderCheck::accepted)
+  EXPECT_EQ(CheckSaveFolder((dir / "media" / "R-61x").string(), Board(root)), SaveFolderCheck::accepted)
       << "a shared prefix of the name is not the same folder";
-  EXPECT_EQ(CheckSaveFolder((dir / "media").string(), root), SaveFolderCheck::accepted)
+  EXPECT_EQ(CheckSaveFolder((dir / "media").string(), Board(root)), SaveFolderCheck::accepted)
       << "the board's parent";
   EXPECT_TRUE(IsEmptyFolder(board / "DCIM" / "scans")) << "nothing was written on the board";
+}
+
+TEST(SaveFolderCheck, LooksTheBoardUpOnlyForAFolderThatPassedItsOwnChecks) {
+  test::TempDir dir;
+  test::WriteFile(dir / "file", "x");
+  int lookups = 0;
+  const BoardRootLookup counted = [&] {
+    ++lookups;
+    return std::optional<std::string>();
+  };
+  for (const std::string& bad : {std::string(), (dir / "missing").string(), (dir / "file").string()})
+    EXPECT_NE(CheckSaveFolder(bad, counted), SaveFolderCheck::accepted) << bad;
+  EXPECT_EQ(lookups, 0);
+  EXPECT_EQ(CheckSaveFolder(dir.path().string(), counted), SaveFolderCheck::accepted);
+  EXPECT_EQ(lookups, 1);
 }
 
 TEST(SaveFolderCheck, InsideFolderComparesWholeNormalisedNames) {

@@ -43,7 +43,7 @@ TEST(SettingsFile, FirstRunGivesDefaultsAndCreatesTheFolderWithAPause) {
   if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   const IniSettings loaded = LoadIniSettings();
-  EXPECT_EQ(loaded.Setting_SavePrm, 2);
+  EXPECT_EQ(FormatCode(loaded.Setting_SavePrm), 2);
   EXPECT_EQ(loaded.Setting_ImgSaveTo_FolderPath, sandbox.FallbackSaveFolder());
   EXPECT_TRUE(fs::is_directory(sandbox.SettingFolder()));
   EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100));
@@ -55,20 +55,20 @@ TEST(SettingsFile, FirstRunGivesDefaultsAndCreatesTheFolderWithAPause) {
 
 TEST(SettingsFile, FirstRunOnADesktopMakesTheVendorFolderToo) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
-  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 2);
+  EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 2);
   EXPECT_TRUE(fs::is_directory(sandbox.SettingFolder()));
-  EXPECT_TRUE(SaveIniSettings({3, "/x"}).ok());
-  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 3);
+  EXPECT_TRUE(SaveIniSettings({OutputFormat::pdf, "/x"}).ok());
+  EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 3);
 }
 
 TEST(SettingsFile, NothingIsCreatedWithoutTheProgramDataFolder) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
   fs::remove_all(sandbox.dir() / "programdata");
   const IniSettings loaded = LoadIniSettings();
-  EXPECT_EQ(loaded.Setting_SavePrm, 2);
+  EXPECT_EQ(FormatCode(loaded.Setting_SavePrm), 2);
   EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
   EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "the pause comes whether or not creation worked";
-  EXPECT_FALSE(SaveIniSettings({3, "/x"}).ok());
+  EXPECT_FALSE(SaveIniSettings({OutputFormat::pdf, "/x"}).ok());
   EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
 }
 
@@ -81,10 +81,10 @@ TEST(SettingsFile, SavePrmReadsAtMostThreeCharactersAsAtoiDoes) {
   };
   for (const auto& [text, expected] : cases) {
     test::WriteFile(sandbox.SettingFile(), std::string("[setting]\nsaveprm=") + text + "\n");
-    EXPECT_EQ(LoadIniSettings().Setting_SavePrm, expected) << "saveprm=" << text;
+    EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), expected) << "saveprm=" << text;
   }
   test::WriteFile(sandbox.SettingFile(), "[setting]\nsavepath=/p\n[other]\nsaveprm=1\n");
-  EXPECT_EQ(LoadIniSettings().Setting_SavePrm, 2) << "key in another section";
+  EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 2) << "key in another section";
 }
 
 TEST(SettingsFile, SavePrmConversionNeverOverflows) {
@@ -119,12 +119,12 @@ TEST(SettingsFile, SaveWritesBothKeysEveryTimeAndKeepsTheRest) {
   EXPECT_TRUE(fs::exists(sandbox.SettingFile())) << "written again although nothing changed";
 
   test::WriteFile(sandbox.SettingFile(), "; mine\r\n[setting]\r\nsaveprm=1\r\nwindow=3\r\n[x]\r\ny=z\r\n");
-  ASSERT_TRUE(SaveIniSettings({12, " /pics with blanks "}).ok());
+  ASSERT_TRUE(SaveIniSettings({FormatFromCode(12), " /pics with blanks "}).ok());
   EXPECT_EQ(
       test::ReadText(sandbox.SettingFile()),
       "; mine\r\n[setting]\r\nsaveprm=12\r\nwindow=3\r\nsavepath=\" /pics with blanks \"\r\n[x]\r\ny=z\r\n");
   const IniSettings back = LoadIniSettings();
-  EXPECT_EQ(back.Setting_SavePrm, 12) << "two digits are written whole";
+  EXPECT_EQ(FormatCode(back.Setting_SavePrm), 12) << "two digits are written whole";
   EXPECT_EQ(back.Setting_ImgSaveTo_FolderPath, " /pics with blanks ");
 }
 

@@ -1,6 +1,8 @@
-// The whole road of a scan on real folders: the worker thread and the facade
-// against the simulated board on its own thread, in compressed time. The test's
-// thread is the window; it ends operations the way the toolbar does.
+// The whole road of a scan on real folders: the toolbar controller, the worker
+// thread and the facade against the simulated board on its own thread, in
+// compressed time. The test's thread is the window: its notification target
+// records every note and hands it to the controller, which ends operations as
+// the toolbar does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,15 +12,18 @@
 #include <mutex>
 #include <set>
 
+#include "app/toolbar_controller.h"
 #include "board/command_files.h"
 #include "board/driver_facade.h"
 #include "board/link_state.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
+#include "platform/known_folders.h"
 #include "platform/shell.h"
 #include "sim/sim_board.h"
 #include "support/odd_files.h"
 #include "support/recording_target.h"
+#include "support/recording_view.h"
 #include "support/temp_dir.h"
 #include "support/time_compression.h"
 
@@ -26,11 +31,8 @@ namespace tavlix::test {
 
 class EndToEnd : public ::testing::Test {
  protected:
-  // Codes after which the toolbar ends the operation.
-  static bool EndsOperation(int code) {
-    return code == BOARD_IMAGE_SAVED || code == BOARD_SAVE_FAILED || code == BOARD_BUSY ||
-           (code >= BOARD_ERR_E1 && code <= BOARD_ERR_OTHER);
-  }
+  // Codes that end an operation.
+  static bool EndsOperation(int code) { return app::OutcomeOfCode(code).has_value(); }
 
   void SetUp() override {
     ResetDriverForTests();
@@ -41,15 +43,12 @@ class EndToEnd : public ::testing::Test {
       opened_.insert(p);
       return true;
     });
-    target_.on_note = [](const Note& note) {
-      if (EndsOperation(note.code)) {
-        CleanResult();
-        SetFlgAppScan(false);
-      }
-    };
+    target_.on_note = [this](const Note& note) { controller_.OnBoardNotify(note.code, note.arg); };
+    view_.pump = [this] { target_.Pump(); };
   }
 
   void TearDown() override {
+    controller_.Shutdown();
     if (board_) board_->Stop();
     ResetDriverForTests();
     platform::SetShellOpenHook(nullptr);
@@ -72,11 +71,11 @@ class EndToEnd : public ::testing::Test {
     board_->Start(platform::Millis(20));
   }
 
-  void StartLink(int format) {
-    SetMessagePump([this] { target_.Pump(); });
-    ASSERT_TRUE(DriverInit(&target_));
-    OfferSetting(format, save_.string());
-    ASSERT_TRUE(DriverOpen());
+  void StartLink(OutputFormat format) {
+    app::StartOptions options;
+    options.settings = app::ControllerSettings{format, save_.string()};
+    options.save_settings_at_exit = false;
+    ASSERT_TRUE(controller_.Start(&target_, options));
   }
 
   // Pumps until a note with `code` (or any ending note, for 0) arrives after
@@ -88,7 +87,7 @@ class EndToEnd : public ::testing::Test {
       const auto notes = target_.notes();
       for (std::size_t i = from; i < notes.size(); ++i) {
         const int c = notes[i].code;
-        if (code != 0 ? c == code : (EndsOperation(c) || c == BOARD_TIMEOUT || c == BOARD_DETACHED)) {
+        if (code != 0 ? c == code : EndsOperation(c)) {
           // Let the nested end-of-operation notes arrive.
           target_.Pump();
           return true;
@@ -98,17 +97,16 @@ class EndToEnd : public ::testing::Test {
     return false;
   }
 
-  // Scan as the toolbar does; returns the index of the first note of the scan.
+  // Waits for the board as the toolbar's collector timer would, then presses
+  // Scan; returns the index of the first note of the scan.
   std::size_t Scan() {
-    for (int i = 0; i < 50 && !IsConnected(); ++i) {
+    for (int i = 0; i < 50 && !(controller_.KeepCollecting() == app::Collecting::yes && IsConnected()); ++i) {
       platform::SleepFor(platform::Millis(100));
       target_.Pump();
     }
     EXPECT_TRUE(IsConnected());
     const std::size_t from = target_.notes().size();
-    SetFlgAppScanTimeout(true);
-    SetFlgAppScan(true);
-    EXPECT_EQ(WriteCommand(CMD_SCAN, 2000, true), kWriteHandedOver);
+    EXPECT_EQ(controller_.Scan(), app::CommandResult::handed_over);
     return from;
   }
 
@@ -141,8 +139,11 @@ class EndToEnd : public ::testing::Test {
   std::filesystem::path table_ = dir_ / "drives.txt";
   std::filesystem::path save_ = dir_ / "saved";
   ScopedEnv env_{platform::kDriveTableVariable, table_.string()};
+  ScopedEnv program_data_{platform::kAllUsersProfileVariable, (dir_ / "programdata").string()};
   platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(kTimeCompression)};
   RecordingTarget target_;
+  RecordingView view_;
+  app::ToolbarController controller_{view_, "end-to-end test"};
   std::unique_ptr<sim::SimBoard> board_;
   // The files the worker asked the desktop to open (after it reported them).
   std::size_t OpenedCount() {

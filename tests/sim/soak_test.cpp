@@ -29,7 +29,7 @@ class Soak : public test::EndToEnd {
   // The note that ended the scan whose notes start at `from`.
   int EndingCode(std::size_t from) const {
     for (const int code : CodesFrom(from))
-      if (EndsOperation(code) || code == BOARD_TIMEOUT || code == BOARD_DETACHED) return code;
+      if (EndsOperation(code)) return code;
     return 0;
   }
 };
@@ -43,7 +43,7 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
   options.progress_steps = 3;
   options.step_pace = platform::Millis(100);
   StartBoard(options);
-  StartLink(kOutputPng);
+  StartLink(OutputFormat::png);
 
   std::map<std::string, int> outcomes;
   for (int i = 0; i < scans; ++i) {

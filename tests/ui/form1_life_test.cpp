@@ -18,7 +18,6 @@
 #include "ui/image_button.h"
 #include "ui/qt_notify_target.h"
 #include "ui/single_instance.h"
-#include "ui/toolbar_geometry.h"
 #include "ui_fixture.h"
 
 namespace tavlix::test {
@@ -33,20 +32,17 @@ TEST_F(Life, LoadPlacesTheHiddenToolbarAppliesTheTextsAndStartsTheLink) {
   EXPECT_EQ(form->button_usb_scan->toolTip(), QString());
   form->Form1_Load();
   EXPECT_FALSE(form->isVisible());
-  EXPECT_TRUE(form->notifyIcon1->isVisible() || !QSystemTrayIcon::isSystemTrayAvailable());
+  EXPECT_TRUE(form->notifyIcon1->isVisible());
   const QRect desktop = TavlixSoft::DesktopRect();
   EXPECT_EQ(form->pos(),
-            TavlixSoft::ToolbarPlacement(desktop.x() + desktop.width(), desktop.y() + desktop.height(), 217));
+            QPoint((desktop.x() + desktop.width()) * 9 / 10 - 217, (desktop.y() + desktop.height()) / 10));
   EXPECT_EQ(form->size(), QSize(217, 80));
-  EXPECT_TRUE(form->Loc.loc_flg);
   EXPECT_EQ(form->button_usb_scan->toolTip(), QString("Scan"));
   EXPECT_EQ(form->button_help->toolTip(), QString("Help"));
   EXPECT_EQ(form->ToolStripMenuItem_showToolbar->text(), QString("Show"));
   EXPECT_EQ(form->ToolStripMenuItem_help->text(), QString("Help"));
   EXPECT_EQ(form->ToolStripMenuItem_close->text(), QString("Exit"));
   EXPECT_FALSE(form->FormSettingObj->radioButton_FileExt_notcare->isVisible());
-  EXPECT_EQ(form->Setting_SavePrm, 2);
-  EXPECT_EQ(form->Setting_ImgSaveTo_FolderPath, sandbox_.FallbackSaveFolder());
   EXPECT_NE(DriverWorker(), nullptr);
   EXPECT_EQ(Link().hWnd_Form.load(), form->Handle());
 }
@@ -61,7 +57,6 @@ TEST_F(Life, LocalisationFileTextsReachTheControls) {
   EXPECT_EQ(form->FormSettingObj->windowTitle(), QString("Einstellungen"));
   EXPECT_EQ(form->FormSettingObj->label_FilePath_SaveTo->text(), QString("Ordner"));
   EXPECT_EQ(form->ToolStripMenuItem_showToolbar->text(), QString("Zeigen"));
-  EXPECT_EQ(form->Loc.msg_errore4, "(E4 ERROR)Read error.");
 }
 
 TEST(LifeWithoutDataFolder, LayoutTextsStayAndNoToolTips) {
@@ -72,15 +67,11 @@ TEST(LifeWithoutDataFolder, LayoutTextsStayAndNoToolTips) {
   RecordingPresenter presenter;
   Form1 form({&presenter, true, false});
   form.Form1_Load();
-  EXPECT_FALSE(form.Loc.loc_flg);
   EXPECT_EQ(form.button_usb_scan->toolTip(), QString());
   EXPECT_EQ(form.ToolStripMenuItem_showToolbar->text(), QString("show toolbar"));
   EXPECT_EQ(form.ToolStripMenuItem_close->text(), QString("close"));
   EXPECT_EQ(form.FormSettingObj->windowTitle(), QString("Orvane Tavlix Connect"));
   EXPECT_EQ(form.FormSettingObj->label_FileExt_SaveAs->text(), QString("File format setting"));
-  form.WndProc(BOARD_FOUND, 1);
-  EXPECT_TRUE(presenter.balloons.empty());
-  EXPECT_TRUE(form.button_usb_scan->isEnabled());
   ResetDriverForTests();
 }
 
@@ -93,9 +84,10 @@ TEST_F(Life, CloseHidesAndALeftPressOnTheTrayBringsItBack) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_FALSE(form->windowFlags().testFlag(Qt::Tool));  // with a taskbar button
   const QPoint where = form->pos();
-  form->button_close_Click();
+  form->button_close->click();
   EXPECT_FALSE(form->isVisible());
   EXPECT_TRUE(form->windowFlags().testFlag(Qt::Tool));
+  EXPECT_TRUE(form->notifyIcon1->isVisible());
   // The hidden toolbar still follows the board.
   form->WndProc(BOARD_LOST, 1);
   EXPECT_FALSE(form->button_usb_scan->isEnabled());
@@ -109,8 +101,9 @@ TEST_F(Life, WithoutATrayTheToolbarShowsAtStartAndCloseOnlyMinimises) {
   auto form = MakeForm(false);
   form->Form1_Load();
   EXPECT_TRUE(form->isVisible());
+  EXPECT_FALSE(form->notifyIcon1->isVisible());
   EXPECT_FALSE(form->windowFlags().testFlag(Qt::Tool));
-  form->button_close_Click();
+  form->button_close->click();
   EXPECT_TRUE(form->isMinimized());
   EXPECT_TRUE(form->isVisible());
 }
@@ -119,12 +112,10 @@ TEST_F(Life, ExitWritesTheSettingsStopsTheLinkAndEndsTheLoop) {
   auto form = MakeForm();
   form->Form1_Load();
   ASSERT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
-  form->ToolStripMenuItem_close_Click();
+  form->ToolStripMenuItem_close->trigger();
   EXPECT_NE(ReadText(sandbox_.SettingFile()).find("saveprm=2"), std::string::npos);
   EXPECT_EQ(Link().hWnd_Form.load(), nullptr);
-  // Notifications after the disposal change nothing.
-  form->WndProc(BOARD_LOST, 1);
-  EXPECT_TRUE(form->button_usb_scan->isEnabled());
+  EXPECT_FALSE(form->notifyIcon1->isVisible());
 }
 
 TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-namespace TavlixSoft {
+namespace tavlix::app {
 
 std::filesystem::path HelpDocumentPath();
 
-}  // namespace TavlixSoft
+}  // namespace tavlix::app

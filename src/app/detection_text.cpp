@@ -1,13 +1,13 @@
-#include "ui/detection_text.h"
+#include "app/detection_text.h"
 
 #include "board/model_table.h"
 
-namespace TavlixSoft {
+namespace tavlix::app {
 
-std::string DetectionText(std::intptr_t argument, const tavlix::settings::LocalisedTexts& texts,
-                          const std::vector<tavlix::platform::DriveInfo>& drives) {
+std::string DetectionText(std::intptr_t argument, const settings::LocalisedTexts& texts,
+                          const std::vector<platform::DriveInfo>& drives) {
   const auto row = static_cast<int>(argument % 16);
-  const std::string_view code = tavlix::ModelCode(row);
+  const std::string_view code = ModelCode(row);
   const std::intptr_t position = (argument / 16) % 26;
   std::string drive = "?";
   if (position >= 0 && static_cast<std::size_t>(position) < drives.size())
@@ -17,4 +17,4 @@ std::string DetectionText(std::intptr_t argument, const tavlix::settings::Locali
          ":" + drive;
 }
 
-}  // namespace TavlixSoft
+}  // namespace tavlix::app

@@ -1,35 +1,33 @@
 #include <gtest/gtest.h>
 
-#include "settings/localised_texts.h"
-#include "ui/button_pictures.h"
-#include "ui/detection_text.h"
-#include "ui/form_setting.h"
-#include "ui/toolbar_geometry.h"
-#include "ui_fixture.h"
+#include "app/button_pictures.h"
+#include "app/detection_text.h"
+#include "app/toolbar_geometry.h"
+#include "settings/localised_text_table.h"
 
-namespace TavlixSoft {
+namespace tavlix::app {
 namespace {
 
 TEST(ProgressStrip, BarGrowsInFivePixelStepsAndFillsFromAHundred) {
   const std::pair<int, int> widths[] = {{-1, 0},   {0, 0},    {1, 0},     {2, 0},     {3, 5},        {10, 20},
                                         {50, 105}, {99, 210}, {100, 213}, {250, 213}, {1 << 30, 213}};
-  for (const auto& [p, width] : widths) EXPECT_EQ(ProgressBarWidth(p), width) << "p " << p;
-  for (const int p : {1, 50, 99}) EXPECT_EQ(ToolbarHeightFor(p), 86) << p;
-  for (const int p : {-1, 0, 100, 101}) EXPECT_EQ(ToolbarHeightFor(p), 80) << p;
+  for (const auto& [p, width] : widths) EXPECT_EQ(ProgressStripFor(p).bar_width, width) << "p " << p;
+  for (const int p : {1, 50, 99, 100}) EXPECT_EQ(ProgressStripFor(p).window_height, 86) << p;
+  for (const int p : {-1, 0}) EXPECT_EQ(ProgressStripFor(p), (ProgressStrip{p, 80, 0, false})) << p;
 }
 
 TEST(Placement, ToolbarNearTheTopRightAndDialogBelowOrAbove) {
-  EXPECT_EQ(ToolbarPlacement(1920, 1080, 217), QPoint(1511, 108));
-  EXPECT_EQ(ToolbarPlacement(1280, 1024, 217), QPoint(935, 102));
+  EXPECT_EQ(ToolbarPlacement({0, 0, 1920, 1080}, 217), (Point{1511, 108}));
+  EXPECT_EQ(ToolbarPlacement({0, 0, 1280, 1024}, 217), (Point{935, 102}));
 
   // Below while the toolbar's bottom is at most 8/10 of the desktop (864).
-  EXPECT_EQ(SettingDialogPlacement(QRect(1511, 784, 217, 80), 300, 1080), QPoint(1511, 864));
-  EXPECT_EQ(SettingDialogPlacement(QRect(1511, 785, 217, 80), 300, 1080), QPoint(1511, 485));
-  EXPECT_EQ(SettingDialogPlacement(QRect(10, 900, 217, 86), 261, 1080), QPoint(10, 639));
+  const Rect desktop{0, 0, 1920, 1080};
+  EXPECT_EQ(SettingDialogPlacement({1511, 784, 217, 80}, 300, desktop), (Point{1511, 864}));
+  EXPECT_EQ(SettingDialogPlacement({1511, 785, 217, 80}, 300, desktop), (Point{1511, 485}));
 }
 
 TEST(Placement, TitleDragKeepsTheGrabPointUnderThePointer) {
-  EXPECT_EQ(DraggedPosition(QPoint(500, 300), QPoint(10, 5), QPoint(30, 2)), QPoint(520, 297));
+  EXPECT_EQ(DraggedPosition({500, 300}, {10, 5}, {30, 2}), (Point{520, 297}));
 }
 
 TEST(ButtonPictures, BoardAbsentGreysOnlyScanAndFeed) {
@@ -47,24 +45,16 @@ TEST(ButtonPictures, BoardAbsentGreysOnlyScanAndFeed) {
   EXPECT_EQ(PictureFor(kCloseBitmaps, ButtonMouse::hover, false), 104);
 }
 
-TEST(FormatChoice, CodesMapToChoicesAndBack) {
-  for (const int code : {0, 1, 2, 3}) EXPECT_EQ(FormatCodeFromChoice(ChoiceForFormatCode(code)), code);
-  for (const int code : {-1, 4, 7, 1000})
-    EXPECT_EQ(FormatCodeFromChoice(ChoiceForFormatCode(code)), 2) << code;
-  EXPECT_EQ(FormatCodeFromChoice({}), 0);
-  // The first checked choice wins, in the order board, JPEG, PNG, PDF.
-  EXPECT_EQ(FormatCodeFromChoice({false, false, true, true}), 2);
-  EXPECT_EQ(FormatCodeFromChoice({true, true, false, false}), 0);
-}
-
-std::vector<tavlix::platform::DriveInfo> Drives(std::initializer_list<const char*> names) {
-  std::vector<tavlix::platform::DriveInfo> drives;
+std::vector<platform::DriveInfo> Drives(std::initializer_list<const char*> names) {
+  std::vector<platform::DriveInfo> drives;
   for (const char* name : names) drives.push_back({name, std::string(name) + ":\\", {}, {}, {}});
   return drives;
 }
 
 TEST(DetectionText, NamesTheModelRowAndThePresentDriveAtThePosition) {
-  const auto texts = tavlix::test::DefaultTexts();
+  settings::LocalisedTexts texts;
+  for (const settings::LocTextEntry& entry : settings::LocTextTable())
+    texts.*entry.field = std::string(entry.default_text);
   const auto ace = Drives({"A", "C", "E"});
   EXPECT_EQ(DetectionText(33, texts, ace), "Detect tavlix.\ndevice:R-71\ndrive:E");
   EXPECT_EQ(DetectionText(16 + 12, texts, ace), "Detect tavlix.\ndevice:R-724\ndrive:C");
@@ -76,7 +66,7 @@ TEST(DetectionText, NamesTheModelRowAndThePresentDriveAtThePosition) {
 }
 
 TEST(DetectionText, UsesTheLocalisedLabels) {
-  tavlix::settings::LocalisedTexts texts;
+  settings::LocalisedTexts texts;
   texts.message_detecttv = "Board!";
   texts.message_detecttv_device = "Model";
   texts.message_detecttv_drive = "";
@@ -85,4 +75,4 @@ TEST(DetectionText, UsesTheLocalisedLabels) {
 }
 
 }  // namespace
-}  // namespace TavlixSoft
+}  // namespace tavlix::app

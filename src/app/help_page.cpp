@@ -1,15 +1,15 @@
-#include "ui/help_page.h"
+#include "app/help_page.h"
 
 #include "settings/settings_paths.h"
 
-namespace TavlixSoft {
+namespace tavlix::app {
 
 std::filesystem::path HelpDocumentPath() {
-  std::filesystem::path path = tavlix::settings::HelpFilePath();
+  std::filesystem::path path = settings::HelpFilePath();
 #ifndef _WIN32
   path.replace_extension(".html");
 #endif
   return path;
 }
 
-}  // namespace TavlixSoft
+}  // namespace tavlix::app

@@ -9,7 +9,7 @@
 #include "platform/drives.h"
 #include "settings/localised_texts.h"
 
-namespace TavlixSoft {
+namespace tavlix::app {
 
 // BOARD_FOUND's argument is drive position * 16 + model row. The model is the
 // row's code ("Other" for rows 0 and 13-15); the drive is the present drive
@@ -17,7 +17,7 @@ namespace TavlixSoft {
 // names it (a letter, or a mount point on Linux); "?" when that drive has gone.
 // Lines: message_detecttv, then device label ":" model, then drive label ":"
 // drive, separated by "\n".
-std::string DetectionText(std::intptr_t argument, const tavlix::settings::LocalisedTexts& texts,
-                          const std::vector<tavlix::platform::DriveInfo>& drives);
+std::string DetectionText(std::intptr_t argument, const settings::LocalisedTexts& texts,
+                          const std::vector<platform::DriveInfo>& drives);
 
-}  // namespace TavlixSoft
+}  // namespace tavlix::app

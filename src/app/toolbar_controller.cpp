@@ -1,0 +1,136 @@
+// The controller's life: start-up, the session switch, collecting and
+// shut-down.
+#include "app/toolbar_controller.h"
+
+#include "board/driver_facade.h"
+#include "imaging/stale_temporaries.h"
+#include "platform/clock.h"
+#include "settings/settings_file.h"
+#include "settings/settings_paths.h"
+
+namespace tavlix::app {
+namespace {
+
+// Reasons, numbered as the platform's session-switch notification numbers them.
+constexpr int kConsoleConnect = 1;
+constexpr int kConsoleDisconnect = 2;
+
+}  // namespace
+
+ToolbarController::ToolbarController(ToolbarView& view, std::string program)
+    : view_(view), collector_lock_(std::move(program)) {}
+
+ToolbarController::~ToolbarController() {
+  if (!shut_down_) StopBoardLink();
+}
+
+bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options) {
+  progress_save_ = 0;
+  RenewProgress();
+  if (options.place_toolbar)
+    view_.MoveToolbar(ToolbarPlacement(view_.DesktopRect(), view_.ToolbarRect().width));
+  if (options.settings) {
+    settings_ = *options.settings;
+  } else {
+    const settings::IniSettings ini = settings::LoadIniSettings();
+    settings_ = {ini.Setting_SavePrm, ini.Setting_ImgSaveTo_FolderPath};
+  }
+  save_settings_at_exit_ = options.save_settings_at_exit;
+  texts_ = settings::LoadLocalisedTexts();
+  ApplyTexts();
+
+  // While a command waits for the worker, the window keeps handling events,
+  // notifications included.
+  SetMessagePump([this] { view_.RunPendingEvents(); });
+  imaging::RemoveStaleTemporaries(settings_.save_folder, platform::Clock()->WallNow());
+  target_ = target;
+  // The worker is made halted; it runs once the board's lock is held.
+  if (!DriverInit(target_)) return false;
+  OfferSetting(settings_.format, settings_.save_folder);
+  started_ = true;
+  if (options.collect_at_start) KeepCollecting();
+  return true;
+}
+
+// Without a loaded table the layout's texts stay.
+void ToolbarController::ApplyTexts() {
+  if (!texts_.loc_flg) return;
+  view_.SetSettingsDialogTexts({texts_.caption_FormSetting, texts_.text_label_FilePath_SaveTo,
+                                texts_.text_label_FileExt_SaveAs, texts_.text_radioButton_FileExt_notcare,
+                                texts_.text_label_Browse_Description});
+  view_.SetToolTip(ToolbarButton::scan, texts_.tooltip_button_usb_scan);
+  view_.SetToolTip(ToolbarButton::feed, texts_.tooltip_button_usb_feed);
+  view_.SetToolTip(ToolbarButton::folder_open, texts_.tooltip_button_folder_open);
+  view_.SetToolTip(ToolbarButton::help, texts_.text_help);
+  view_.SetTrayItemText(TrayItem::help, texts_.text_help);
+  view_.SetTrayItemText(TrayItem::show, texts_.text_ToolStripMenuItem_showToolbar);
+  view_.SetToolTip(ToolbarButton::setting_open, texts_.tooltip_button_setting_open);
+  view_.SetTrayItemText(TrayItem::exit, texts_.text_ToolStripMenuItem_close);
+  view_.SetToolTip(ToolbarButton::close, texts_.tooltip_button_close);
+}
+
+void ToolbarController::OnSessionSwitch(int reason) {
+  if (reason == kConsoleConnect) {
+    session_away_ = false;
+    if (collecting_) DriverOpen();
+  }
+  if (reason == kConsoleDisconnect) {
+    session_away_ = true;
+    DriverClose();
+  }
+}
+
+Collecting ToolbarController::KeepCollecting(bool tell) {
+  if (!started_ || shut_down_ || session_away_) return Collecting::no_board;
+  if (collecting_) {
+    if (IsConnected() || GetFlgAppScan()) return Collecting::yes;
+    // Gone between operations: a board that comes must be locked first.
+    DriverClose();
+    collecting_ = false;
+  }
+  switch (collector_lock_.ClaimPresentBoard()) {
+    case CollectorLock::Claim::held:
+      collecting_ = true;
+      busy_told_ = false;
+      DriverOpen();
+      return Collecting::yes;
+    case CollectorLock::Claim::taken:
+      if (!busy_told_ || tell) {
+        busy_told_ = true;
+        view_.ShowMessageBox(texts_.msg_collectorbusy + "\n" +
+                             platform::DescribeHolder(collector_lock_.holder()));
+      }
+      return Collecting::busy;
+    case CollectorLock::Claim::unavailable: return Collecting::unavailable;
+    case CollectorLock::Claim::no_board: break;
+  }
+  return Collecting::no_board;
+}
+
+void ToolbarController::Shutdown() {
+  if (shut_down_) return;
+  shut_down_ = true;  // from here on notifications are ignored
+  if (save_settings_at_exit_) SaveSettings();
+  StopBoardLink();
+}
+
+void ToolbarController::SaveSettings() {
+  // The values are in force for this run whether or not the file could be
+  // written; the user must know they will be lost at the next start.
+  if (!settings::SaveIniSettings({settings_.format, settings_.save_folder}))
+    view_.ShowMessageBox(texts_.msg_settingsaveerr + "\n" + settings::SettingFilePath());
+}
+
+void ToolbarController::StopBoardLink() {
+  if (!started_) return;
+  started_ = false;
+  DriverClose();
+  // A notification the worker queued before the close waits for this thread;
+  // let it run (it is ignored now) so the worker is not held up.
+  view_.RunPendingEvents();
+  DriverUninit();
+  SetNewHandle(nullptr);
+  SetMessagePump(nullptr);
+}
+
+}  // namespace tavlix::app

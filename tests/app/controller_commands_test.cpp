@@ -1,0 +1,254 @@
+// The controller's start-up, commands and shut-down, with the board link's
+// state set by hand and the clock virtual.
+#include <gtest/gtest.h>
+
+#include "board/collector_lock.h"
+#include "board/drive_discovery.h"
+#include "controller_fixture.h"
+#include "platform/process.h"
+#include "settings/settings_paths.h"
+#include "support/temp_dir.h"
+
+namespace tavlix::test {
+namespace {
+
+using app::ToolbarButton;
+
+class Commands : public ControllerTest {};
+
+TEST_F(Commands, StartPlacesTheToolbarAppliesTheTextsAndReadsTheSettings) {
+  EXPECT_EQ(view_.toolbar, (app::Rect{1511, 108, 217, 80}));
+  EXPECT_EQ(view_.tool_tips[ToolbarButton::scan], "Scan");
+  EXPECT_EQ(view_.tool_tips[ToolbarButton::help], "Help");
+  EXPECT_EQ(view_.tray_texts[app::TrayItem::show], "Show");
+  EXPECT_EQ(view_.tray_texts[app::TrayItem::exit], "Exit");
+  EXPECT_EQ(view_.dialog_caption, "Orvane Tavlix Connect");
+  EXPECT_EQ(controller_.settings().format, OutputFormat::png);
+  EXPECT_EQ(controller_.settings().save_folder, settings::DefaultSaveFolderPath());
+}
+
+TEST_F(Commands, ShutdownWritesTheSettingsOnceAndIgnoresLaterNotifications) {
+  ASSERT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
+  controller_.Shutdown();
+  EXPECT_NE(ReadText(sandbox_.SettingFile()).find("saveprm=2"), std::string::npos);
+  EXPECT_EQ(Link().hWnd_Form.load(), nullptr);
+  Notify(BOARD_LOST);
+  EXPECT_TRUE(view_.enabled(ToolbarButton::scan));
+}
+
+TEST_F(Commands, ScanWithoutABoardWaitsHalfASecondAndSaysSo) {
+  const auto slept = sandbox_.clock().TotalSlept();
+  EXPECT_EQ(controller_.Scan(), app::CommandResult::no_board);
+  EXPECT_EQ(sandbox_.clock().TotalSlept() - slept, std::chrono::milliseconds(500));
+  EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Obtaining annotated image failed"}));
+  EXPECT_FALSE(view_.enabled(ToolbarButton::scan));
+}
+
+TEST_F(Commands, ABoardAnotherCollectorHoldsIsLeftAloneAndScanSaysWhoHasIt) {
+  const auto board = sandbox_.dir() / "board";
+  std::filesystem::create_directories(board);
+  sandbox_.PlugBoard(board);
+  std::string model, root;
+  ASSERT_TRUE(GetTargetDrive(model, root));
+  std::optional<platform::ProcessLock> other =
+      platform::ProcessLock::TryTake(CollectorLockName(root), "tavlix watch");
+  ASSERT_TRUE(other->held()) << other->error();
+  EXPECT_EQ(controller_.Scan(), app::CommandResult::collector_busy);
+  EXPECT_EQ(view_.boxes,
+            (std::vector<std::string>{"Another program is already collecting the pictures of the "
+                                      "board:\ntavlix watch (process " +
+                                      std::to_string(platform::ProcessId()) + ")"}));
+  EXPECT_FALSE(controller_.collecting());
+  EXPECT_FALSE(std::filesystem::exists(board / "cmd"));
+  other.reset();
+  EXPECT_EQ(controller_.KeepCollecting(), app::Collecting::yes);
+  EXPECT_EQ(view_.boxes.size(), 1u);
+}
+
+TEST_F(Commands, HandOverFailuresShowTheirTexts) {
+  SetBoardPresent(true);
+  std::filesystem::create_directories(sandbox_.dir() / "board");
+  sandbox_.PlugBoard(sandbox_.dir() / "board");
+  // Nobody takes the command, not even on the retry.
+  EXPECT_EQ(controller_.Scan(), app::CommandResult::timed_out);
+  EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Interrupted data communications."}));
+  EXPECT_FALSE(GetFlgAppScan());
+
+  // An earlier command still waits: the operation ends without a word.
+  view_.boxes.clear();
+  Link().WriteRequest = kMailboxWaiting;
+  EXPECT_EQ(controller_.Scan(), app::CommandResult::command_waiting);
+  EXPECT_TRUE(view_.boxes.empty());
+
+  // Feed / Stop in the same case gives its own button back.
+  EXPECT_EQ(controller_.Feed(), app::CommandResult::command_waiting);
+  EXPECT_TRUE(view_.boxes.empty());
+  EXPECT_TRUE(view_.enabled(ToolbarButton::feed));
+  Link().WriteRequest = kMailboxEmpty;
+
+  // Feed / Stop names every other failure alike.
+  EXPECT_EQ(controller_.Feed(), app::CommandResult::timed_out);
+  EXPECT_EQ(view_.boxes, (std::vector<std::string>{"ERROR"}));
+}
+
+TEST_F(Commands, OpenFolderOpensAnExistingFolderOrSaysItIsBad) {
+  const auto folder = sandbox_.dir() / "pictures";
+  std::filesystem::create_directories(folder);
+  view_.on_dialog = [&](const app::SettingsDialogValues&) {
+    return app::SettingsDialogValues{folder.string(), OutputFormat::png};
+  };
+  controller_.OpenSettings();
+  controller_.OpenFolder();
+  EXPECT_EQ(opened_, (std::vector<std::string>{folder.string()}));
+
+  std::filesystem::remove(folder);
+  controller_.OpenFolder();
+  EXPECT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Couldn't setup selected folder."}));
+}
+
+TEST_F(Commands, HelpOpensTheInstalledPage) {
+  ScopedEnv program_files(platform::kProgramFilesVariable, "/opt/pf");
+  controller_.ShowHelp();
+  // The page is an HTML file on Linux and the compiled help on Windows.
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0].rfind("/opt/pf", 0), 0u) << opened_[0];
+  EXPECT_EQ(std::filesystem::path(opened_[0]).stem(), "TavlixConnect_help");
+  EXPECT_TRUE(view_.boxes.empty());
+}
+
+TEST_F(Commands, TrayShowCountsOnlyTheLeftButtonAndTakesTheNotificationsBack) {
+  controller_.CloseToolbar();
+  SetNewHandle(nullptr);
+  controller_.TrayShow(false);
+  EXPECT_FALSE(view_.shown);
+  controller_.TrayShow(true);
+  EXPECT_TRUE(view_.shown);
+  EXPECT_EQ(Link().hWnd_Form.load(), &target_);
+}
+
+class SettingsCommand : public Commands {
+ protected:
+  // Opens the dialog; the user changes it to `values` (nullopt: Cancel).
+  void Open(std::optional<app::SettingsDialogValues> values) {
+    view_.on_dialog = [values](const app::SettingsDialogValues&) { return values; };
+    controller_.OpenSettings();
+  }
+  void SetCurrent(const std::string& folder, OutputFormat format) {
+    const auto fallback = sandbox_.dir() / "current";
+    std::filesystem::create_directories(folder.empty() ? fallback : std::filesystem::path(folder));
+    Open(app::SettingsDialogValues{folder.empty() ? fallback.string() : folder, format});
+    view_.boxes.clear();
+  }
+  std::string SavedSettings() const { return ReadText(sandbox_.SettingFile()); }
+};
+
+TEST_F(SettingsCommand, FillsAndPlacesTheDialogFromTheCurrentValues) {
+  const std::pair<int, OutputFormat> cases[] = {
+      {0, OutputFormat::board}, {2, OutputFormat::png}, {7, OutputFormat::png}};
+  for (const auto& [code, shown] : cases) {
+    SetCurrent("", FormatFromCode(code));
+    Open(std::nullopt);
+    EXPECT_EQ(view_.dialog_shown->folder, (sandbox_.dir() / "current").string());
+    EXPECT_EQ(view_.dialog_shown->format, shown) << code;
+  }
+  // Under the toolbar while there is room below, at its left edge; above it
+  // otherwise.
+  view_.toolbar = {40, 50, 217, 80};
+  Open(std::nullopt);
+  EXPECT_EQ(view_.dialog_at, (app::Point{40, 130}));
+  view_.toolbar = {40, 900, 217, 86};
+  Open(std::nullopt);
+  EXPECT_EQ(view_.dialog_at, (app::Point{40, 639}));
+}
+
+TEST_F(SettingsCommand, OkStoresAnAcceptedFolderAndTheFormatAndTellsTheBoardLink) {
+  const auto folder = sandbox_.dir() / "chosen";
+  std::filesystem::create_directories(folder);
+  Open(app::SettingsDialogValues{folder.string(), OutputFormat::jpeg});
+  EXPECT_TRUE(view_.boxes.empty());
+  EXPECT_EQ(controller_.settings().save_folder, folder.string());
+  EXPECT_EQ(controller_.settings().format, OutputFormat::jpeg);
+  EXPECT_NE(SavedSettings().find("saveprm=1"), std::string::npos);
+}
+
+TEST_F(SettingsCommand, ASettingsFileThatCannotBeWrittenIsReportedAfterOkAndAtExit) {
+  std::filesystem::create_directories(sandbox_.SettingFile());  // a folder where the file should go
+  const std::string expected =
+      "The settings could not be saved in this file:\n" + sandbox_.SettingFile().string();
+  Open(app::SettingsDialogValues{sandbox_.dir().path().string(), OutputFormat::png});
+  EXPECT_EQ(view_.boxes, std::vector<std::string>{expected});
+  controller_.Shutdown();
+  EXPECT_EQ(view_.boxes, (std::vector<std::string>{expected, expected}));
+}
+
+TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {
+  const auto good = sandbox_.dir() / "good";
+  const auto board = sandbox_.dir() / "board";
+  std::filesystem::create_directories(board / "inside");
+  SetCurrent(good.string(), OutputFormat::pdf);
+  std::filesystem::remove(sandbox_.SettingFile());
+  sandbox_.PlugBoard(board);
+  const std::string refused[] = {"", (sandbox_.dir() / "missing").string(), (board / "inside").string()};
+  for (const std::string& folder : refused) {
+    view_.boxes.clear();
+    Open(app::SettingsDialogValues{folder, OutputFormat::jpeg});
+    EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Couldn't setup selected folder."})) << folder;
+    EXPECT_EQ(controller_.settings().save_folder, good.string());
+    EXPECT_EQ(controller_.settings().format, OutputFormat::pdf);
+  }
+  Open(std::nullopt);
+  EXPECT_EQ(controller_.settings().format, OutputFormat::pdf);
+  EXPECT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
+}
+
+// The board is looked up only after the folder's own checks: a bad folder
+// shows its box without a board balloon before it.
+TEST_F(SettingsCommand, ABadFolderNeverLooksTheBoardUp) {
+  const auto board = sandbox_.dir() / "board";
+  std::filesystem::create_directories(board);
+  sandbox_.PlugBoard(board);
+  std::vector<int> codes;
+  target_.on_note = [&](const Note& note) { codes.push_back(note.code); };
+  Open(app::SettingsDialogValues{(sandbox_.dir() / "missing").string(), OutputFormat::png});
+  EXPECT_TRUE(codes.empty());
+  Open(app::SettingsDialogValues{(board / "").string(), OutputFormat::png});
+  EXPECT_EQ(codes, std::vector<int>{BOARD_FOUND}) << "the look-up of a good folder finds the board";
+}
+
+TEST_F(Commands, ButtonPicturesFollowTheMouseAndTheBoard) {
+  auto pictures = [&](ToolbarButton button) {
+    std::vector<int> shown;
+    for (const app::ButtonMouse event :
+         {app::ButtonMouse::hover, app::ButtonMouse::down, app::ButtonMouse::up, app::ButtonMouse::leave}) {
+      controller_.ButtonMouseEvent(button, event);
+      shown.push_back(view_.pictures[button]);
+    }
+    return shown;
+  };
+  EXPECT_EQ(pictures(ToolbarButton::scan), (std::vector<int>{112, 112, 112, 112}));
+  EXPECT_EQ(pictures(ToolbarButton::help), (std::vector<int>{108, 107, 106, 106}));
+  SetBoardPresent(true);
+  EXPECT_EQ(pictures(ToolbarButton::feed), (std::vector<int>{115, 114, 117, 117}));
+  EXPECT_EQ(pictures(ToolbarButton::close), (std::vector<int>{104, 103, 102, 102}));
+  EXPECT_EQ(pictures(ToolbarButton::folder_open), (std::vector<int>{119, 118, 121, 121}));
+  EXPECT_EQ(pictures(ToolbarButton::setting_open), (std::vector<int>{123, 122, 125, 125}));
+  // A disabled button keeps its picture.
+  Notify(BOARD_JOB_BEGIN);
+  EXPECT_EQ(pictures(ToolbarButton::scan), (std::vector<int>{112, 112, 112, 112}));
+}
+
+TEST_F(Commands, TitleDragMovesTheWindowByThePointersTravel) {
+  view_.toolbar = {300, 200, 217, 80};
+  controller_.TitleMouseDown(true, {10, 5});
+  controller_.TitleMouseMove(true, {30, 2});
+  EXPECT_EQ(view_.toolbar, (app::Rect{320, 197, 217, 80}));
+  // Without the left button held nothing moves; a right press grabs nothing.
+  controller_.TitleMouseMove(false, {50, 50});
+  controller_.TitleMouseDown(false, {0, 0});
+  controller_.TitleMouseMove(true, {30, 2});
+  EXPECT_EQ(view_.toolbar, (app::Rect{340, 194, 217, 80}));
+}
+
+}  // namespace
+}  // namespace tavlix::test
