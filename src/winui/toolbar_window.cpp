@@ -162,8 +162,9 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_WTSSESSION_CHANGE: controller_.OnSessionSwitch(static_cast<int>(wparam)); return 0;
     case WM_ENDSESSION:
-      // The process ends after this answer: save and stop as on Exit.
-      if (wparam != FALSE) Destroyed();
+      // The session ends (logout, shut-down): what Exit does, before this
+      // answer, after which the system may end the process at any moment.
+      if (wparam != FALSE) ::DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       Destroyed();

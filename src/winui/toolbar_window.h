@@ -7,8 +7,10 @@
 // The window is the board link's notification target (WM_BOARD_NOTIFY), also
 // while it is hidden, and follows the session's console through
 // WTSRegisterSessionNotification. It starts hidden, without a taskbar button,
-// with its tray icon showing; the tray menu's Exit (or any other close)
-// destroys it, which shuts the controller down and ends the message loop.
+// with its tray icon showing; the tray menu's Exit, the session's end
+// (WM_ENDSESSION at logout or shut-down, which it never refuses) or any other
+// close destroys it, which shuts the controller down (the settings saved, the
+// worker stopped) and ends the message loop.
 //
 // UI thread only (a single-threaded COM apartment).
 #pragma once
