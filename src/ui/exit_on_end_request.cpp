@@ -14,7 +14,7 @@ void ExitOnEndRequest(Form1& form, tavlix::platform::EndRequestWatch* watch) {
   if (watch == nullptr || watch->descriptor() < 0) return;
   auto* notifier = new QSocketNotifier(watch->descriptor(), QSocketNotifier::Read, &form);
   QObject::connect(notifier, &QSocketNotifier::activated, &form, [&form, watch] {
-    if (watch->Take() != tavlix::platform::EndRequest::none) form.ToolStripMenuItem_close_Click();
+    if (watch->Take() != tavlix::platform::EndRequest::none) form.close();  // what the tray menu's Exit does
   });
 }
 
