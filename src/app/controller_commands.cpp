@@ -21,15 +21,6 @@ using std::chrono::milliseconds;
 // How long the UI thread rests after a command was handed over.
 constexpr milliseconds kAfterHandOver{500};
 
-// The board drive's root as the drive lookup finds it (which notifies a change
-// of presence like any look-up); nullopt without a board.
-std::optional<std::string> BoardDriveRoot() {
-  std::string model;
-  std::string root;
-  if (!GetTargetDrive(model, root)) return std::nullopt;
-  return root;
-}
-
 int HandOver(std::uint8_t command) {
   return WriteCommand(command, static_cast<int>(kHandOverTimeout.count()), true);
 }

@@ -29,4 +29,11 @@ bool GetTargetDrive(std::string& cModelName, std::string& TargetDriveName) {
   return true;
 }
 
+std::optional<std::string> BoardDriveRoot() {
+  std::string model;
+  std::string root;
+  if (!GetTargetDrive(model, root)) return std::nullopt;
+  return root;
+}
+
 }  // namespace tavlix

@@ -21,6 +21,10 @@ namespace tavlix {
 // returns false. The position counts every present drive, of any type.
 bool GetTargetDrive(std::string& cModelName, std::string& TargetDriveName);
 
+// The board drive's root as GetTargetDrive finds it (notifying as it does), or
+// nullopt when no board is present.
+std::optional<std::string> BoardDriveRoot();
+
 // The same search over a given drive list, without notifying: for front ends
 // that describe the drives.
 struct BoardMatch {

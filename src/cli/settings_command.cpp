@@ -58,14 +58,6 @@ void ShowSettings(const settings::IniSettings& settings, std::ostream& out) {
       << "\nSave folder:   " << settings.Setting_ImgSaveTo_FolderPath << '\n';
 }
 
-// The board drive's root, or nullopt when no board is present.
-std::optional<std::string> BoardDriveRoot() {
-  std::string model;
-  std::string root;
-  if (!GetTargetDrive(model, root)) return std::nullopt;
-  return root;
-}
-
 // The bad-folder text as the toolbar would show it; the built-in default when
 // the localised texts are not available at all.
 std::string BadFolderText() {
