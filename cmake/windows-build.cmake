@@ -18,6 +18,8 @@ set(TAVLIX_UNPORTED_SOURCES
 if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
   set(TAVLIX_WINDOWS_PROGRAMS
       tavlix
+      TavlixConnect
+      winui_tests
       platform_tests
       imaging_tests
       settings_tests

@@ -13,7 +13,7 @@ namespace tavlix::settings {
 
 inline constexpr const char* kSettingFileName = "TavlixConnect_setup.ini";
 inline constexpr const char* kLocFileName = "TavlixConnect_loc.ini";
-inline constexpr const char* kHelpFileName = "TavlixConnect_help.chm";
+inline constexpr const char* kHelpFileName = "TavlixConnect_help.html";
 
 // The program data folder, ending with a separator: "<program data>/Orvane
 // Tavlix/TavlixConnect/". It holds the settings and the localisation file.
@@ -22,7 +22,8 @@ std::string SettingFilePath();
 // The same folder; its presence switches the localised texts on.
 std::string LocFolderPath();
 std::string LocFilePath();
-// The help file, under the program files folder.
+// The help page (HTML, which the system opens in the browser), under the
+// program files folder.
 std::string HelpFilePath();
 
 // Where pictures go when no save folder is set: the desktop's picture folder,

@@ -27,7 +27,7 @@ TEST(SettingsPaths, BuiltFromTheEnvironmentEachTime) {
     EXPECT_EQ(SettingFilePath(), "/pd/Orvane Tavlix/TavlixConnect/TavlixConnect_setup.ini");
   }
   test::ScopedEnv program_files(platform::kProgramFilesVariable, "/pf");
-  EXPECT_EQ(HelpFilePath(), "/pf/Orvane Tavlix/TavlixConnect/TavlixConnect_help.chm");
+  EXPECT_EQ(HelpFilePath(), "/pf/Orvane Tavlix/TavlixConnect/TavlixConnect_help.html");
 }
 
 TEST(SettingsPaths, DefaultSaveFolderIsThePictureFolderElseTheProfiles) {

@@ -1,0 +1,56 @@
+// A flat image button of the toolbar: a child window that shows one bitmap
+// centred, with no border and no text, and reports the mouse to its owner:
+// hover (the pointer has rested over it for the system's hover time), a
+// button down, a button up, leaving, and a click (left down and up on it).
+// What picture each event brings is the owner's matter; a disabled button
+// gets no mouse input, so it keeps its picture.
+//
+// UI thread only. The pictures come from a BitmapSet that outlives the button.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "winui/bitmap_set.h"
+#include "winui/win32.h"
+
+namespace tavlix::winui {
+
+enum class MouseEvent { hover, down, up, leave };
+
+class ImageButton {
+ public:
+  using MouseHandler = std::function<void(MouseEvent)>;
+  using ClickHandler = std::function<void()>;
+
+  ImageButton(HWND parent, RECT place, BitmapSet& pictures, int picture);
+  ~ImageButton();
+  ImageButton(const ImageButton&) = delete;
+  ImageButton& operator=(const ImageButton&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  void OnMouse(MouseHandler handler) { on_mouse_ = std::move(handler); }
+  void OnClick(ClickHandler handler) { on_click_ = std::move(handler); }
+
+  void SetPicture(int picture);
+  int picture() const { return picture_; }
+  void SetEnabled(bool enabled);
+  bool enabled() const;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void Paint();
+  void Report(MouseEvent event);
+  void TrackPointer();
+
+  HWND hwnd_ = nullptr;
+  BitmapSet& pictures_;
+  int picture_;
+  bool tracking_ = false;  // hover and leave are being tracked
+  bool left_down_ = false;
+  MouseHandler on_mouse_;
+  ClickHandler on_click_;
+};
+
+}  // namespace tavlix::winui

@@ -1,0 +1,22 @@
+// TavlixConnect.exe: the toolbar and tray icon for Windows. One copy per logon
+// session; the command line is ignored; the exit code is always 0.
+#include <objbase.h>
+
+#include "winui/instance_mutex.h"
+#include "winui/toolbar_window.h"
+
+int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
+  const tavlix::winui::InstanceMutex instance;
+  if (!instance.held()) return 0;  // another copy runs in this session: leave it be
+
+  // The folder picker and the shell want a single-threaded apartment.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  {
+    tavlix::winui::ToolbarWindow toolbar(module);
+    toolbar.Run();
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  return 0;
+}

@@ -1,0 +1,93 @@
+// The Win32 toolbar: a borderless 217 x 80 popup with the background picture,
+// the six image buttons, the title strip to drag it by and the progress strip
+// below the body, plus the tray icon and the settings dialog. It is a view of
+// the toolbar controller: it forwards every event there and does what the
+// controller asks through ToolbarView; the behaviour is the controller's.
+//
+// The window is the board link's notification target (WM_BOARD_NOTIFY), also
+// while it is hidden, and follows the session's console through
+// WTSRegisterSessionNotification. It starts hidden, without a taskbar button,
+// with its tray icon showing; the tray menu's Exit, the session's end
+// (WM_ENDSESSION at logout or shut-down, which it never refuses) or any other
+// close destroys it, which shuts the controller down (the settings saved, the
+// worker stopped) and ends the message loop.
+//
+// UI thread only (a single-threaded COM apartment).
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/toolbar_controller.h"
+#include "app/toolbar_view.h"
+#include "winui/bitmap_set.h"
+#include "winui/image_button.h"
+#include "winui/setting_dialog.h"
+#include "winui/tray_icon.h"
+#include "winui/win32.h"
+#include "winui/window_notify_target.h"
+
+namespace tavlix::winui {
+
+class ToolbarWindow final : public app::ToolbarView {
+ public:
+  explicit ToolbarWindow(HINSTANCE module);
+  ~ToolbarWindow() override;
+  ToolbarWindow(const ToolbarWindow&) = delete;
+  ToolbarWindow& operator=(const ToolbarWindow&) = delete;
+
+  // Starts the controller and runs the message loop until the window is
+  // closed. false when the window could not be made.
+  bool Run();
+
+  // ToolbarView.
+  void ShowMessageBox(const std::string& text) override;
+  void ShowBalloon(app::Balloon kind, const std::string& text) override;
+  void SetButtonPicture(app::ToolbarButton button, int bitmap) override;
+  void SetButtonEnabled(app::ToolbarButton button, bool enabled) override;
+  void SetToolTip(app::ToolbarButton button, const std::string& text) override;
+  void SetTrayItemText(app::TrayItem item, const std::string& text) override;
+  void SetSettingsDialogTexts(const app::SettingsDialogTexts& texts) override;
+  void ShowProgress(const app::ProgressStrip& strip) override;
+  app::Rect DesktopRect() override;
+  app::Rect ToolbarRect() override;
+  void MoveToolbar(app::Point top_left) override;
+  void ShowToolbar() override;
+  void HideToolbar() override;
+  int SettingsDialogHeight() override;
+  std::optional<app::SettingsDialogValues> RunSettingsDialog(const app::SettingsDialogValues& shown,
+                                                             app::Point top_left) override;
+  void RunPendingEvents() override;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  bool Create();
+  void MakeButtons();
+  void Paint();
+  void TitleMouse(UINT message, WPARAM wparam, LPARAM lparam);
+  void SetTaskbarButton(bool shown);
+  void Destroyed();
+  ImageButton& ButtonOf(app::ToolbarButton button);
+
+  HINSTANCE module_;
+  HWND hwnd_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON small_icon_ = nullptr;
+  BitmapSet pictures_;
+  std::array<std::unique_ptr<ImageButton>, app::kToolbarButtonCount> buttons_;
+  std::array<bool, app::kToolbarButtonCount> has_tip_{};
+  HWND tips_ = nullptr;
+  std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<SettingDialog> dialog_;
+  WindowNotifyTarget target_;
+  app::ToolbarController controller_;
+  app::ProgressStrip strip_;
+  bool dragging_ = false;
+  bool session_followed_ = false;
+  bool shut_down_ = false;
+};
+
+}  // namespace tavlix::winui
