@@ -5,11 +5,7 @@
 namespace tavlix::app {
 
 std::filesystem::path HelpDocumentPath() {
-  std::filesystem::path path = settings::HelpFilePath();
-#ifndef _WIN32
-  path.replace_extension(".html");
-#endif
-  return path;
+  return settings::HelpFilePath();
 }
 
 }  // namespace tavlix::app
