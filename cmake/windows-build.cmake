@@ -19,7 +19,7 @@ if(NOT DEFINED TAVLIX_WINDOWS_PROGRAMS)
   set(TAVLIX_WINDOWS_PROGRAMS
       tavlix
       TavlixConnect
-      winui_tests
+      ui_win32_tests
       platform_tests
       imaging_tests
       settings_tests

@@ -13,7 +13,7 @@
 #include <shellapi.h>
 // clang-format on
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 // A resource's number as the name the loaders take (MAKEINTRESOURCEW).
 inline LPCWSTR ResourceName(int id) {
@@ -23,4 +23,4 @@ inline LPCWSTR ResourceName(int id) {
 // The program icon's resource number.
 inline constexpr int kProgramIconId = 127;
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

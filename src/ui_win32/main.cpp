@@ -2,11 +2,11 @@
 // session; the command line is ignored; the exit code is always 0.
 #include <objbase.h>
 
-#include "winui/instance_mutex.h"
-#include "winui/toolbar_window.h"
+#include "ui_win32/instance_mutex.h"
+#include "ui_win32/toolbar_window.h"
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
-  const tavlix::winui::InstanceMutex instance;
+  const tavlix::ui_win32::InstanceMutex instance;
   if (!instance.held()) return 0;  // another copy runs in this session: leave it be
 
   // The folder picker and the shell want a single-threaded apartment.
@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
   {
-    tavlix::winui::ToolbarWindow toolbar(module);
+    tavlix::ui_win32::ToolbarWindow toolbar(module);
     toolbar.Run();
   }
   if (SUCCEEDED(com)) ::CoUninitialize();

@@ -11,10 +11,10 @@
 #include <functional>
 #include <string>
 
-#include "winui/bitmap_set.h"
-#include "winui/win32.h"
+#include "ui_win32/bitmap_set.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 enum class MouseEvent { hover, down, up, leave };
 
@@ -53,4 +53,4 @@ class ImageButton {
   ClickHandler on_click_;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -2,7 +2,7 @@
 // the window's thread through WM_APP + 1 in whatever message loop runs, the
 // sender waits for them, and a window that does not answer holds the sender
 // no longer than the delivery bound.
-#include "winui/window_notify_target.h"
+#include "ui_win32/window_notify_target.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 using namespace std::chrono_literals;
@@ -123,4 +123,4 @@ TEST(WindowNotifyTarget, AWindowThatDoesNotAnswerHoldsTheSenderOnlyForTheBoundAn
 }
 
 }  // namespace
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

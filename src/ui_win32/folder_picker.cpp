@@ -1,10 +1,10 @@
-#include "winui/folder_picker.h"
+#include "ui_win32/folder_picker.h"
 
 #include <shobjidl.h>
 
 #include <memory>
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 struct Release {
@@ -39,4 +39,4 @@ std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& descripti
   return std::wstring(owned.get());
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

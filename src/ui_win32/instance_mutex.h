@@ -3,9 +3,9 @@
 // the object. The system releases it if the process dies. Any thread.
 #pragma once
 
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 inline constexpr wchar_t kInstanceMutexName[] = L"Local\\tvconnect";
 
@@ -24,4 +24,4 @@ class InstanceMutex {
   bool held_ = false;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -6,9 +6,9 @@
 
 #include <map>
 
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 class BitmapSet {
  public:
@@ -29,4 +29,4 @@ class BitmapSet {
   std::map<int, HBITMAP> loaded_;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

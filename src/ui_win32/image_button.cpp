@@ -1,6 +1,6 @@
-#include "winui/image_button.h"
+#include "ui_win32/image_button.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavlixImageButton";
@@ -123,4 +123,4 @@ void ImageButton::Paint() {
   ::EndPaint(hwnd_, &paint);
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -23,9 +23,9 @@
 #include <mutex>
 
 #include "board/notify.h"
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 inline constexpr UINT kBoardNotifyMessage = WM_APP + 1;
 static_assert(kBoardNotifyMessage == tavlix::WM_BOARD_NOTIFY);
@@ -55,4 +55,4 @@ class WindowNotifyTarget final : public NotifyTarget {
   std::deque<std::function<void()>> queued_;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,11 +1,11 @@
-#include "winui/toolbar_window.h"
+#include "ui_win32/toolbar_window.h"
 
 #include <wtsapi32.h>
 
 #include "board/communication_thread.h"
 #include "platform/windows/win32_text.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavlixConnectToolbar";
@@ -341,4 +341,4 @@ void ToolbarWindow::RunPendingEvents() {
   }
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,6 +1,6 @@
-#include "winui/instance_mutex.h"
+#include "ui_win32/instance_mutex.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 InstanceMutex::InstanceMutex() : mutex_(::CreateMutexW(nullptr, FALSE, kInstanceMutexName)) {
   if (mutex_ == nullptr) return;
@@ -15,4 +15,4 @@ InstanceMutex::~InstanceMutex() {
   ::CloseHandle(mutex_);
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -13,9 +13,9 @@
 #include <string>
 
 #include "app/toolbar_view.h"
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 class SettingDialog {
  public:
@@ -52,4 +52,4 @@ class SettingDialog {
   Result result_ = Result::open;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -22,14 +22,14 @@
 
 #include "app/toolbar_controller.h"
 #include "app/toolbar_view.h"
-#include "winui/bitmap_set.h"
-#include "winui/image_button.h"
-#include "winui/setting_dialog.h"
-#include "winui/tray_icon.h"
-#include "winui/win32.h"
-#include "winui/window_notify_target.h"
+#include "ui_win32/bitmap_set.h"
+#include "ui_win32/image_button.h"
+#include "ui_win32/setting_dialog.h"
+#include "ui_win32/tray_icon.h"
+#include "ui_win32/win32.h"
+#include "ui_win32/window_notify_target.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 class ToolbarWindow final : public app::ToolbarView {
  public:
@@ -90,4 +90,4 @@ class ToolbarWindow final : public app::ToolbarView {
   bool shut_down_ = false;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& description);
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,9 +1,9 @@
-#include "winui/tray_icon.h"
+#include "ui_win32/tray_icon.h"
 
 #include <algorithm>
 #include <cwchar>
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 enum MenuItem : UINT { kShowItem = 1, kHelpItem = 2, kExitItem = 3 };
@@ -138,4 +138,4 @@ void TrayIcon::OpenMenu() {
   }
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,6 +1,6 @@
-#include "winui/window_notify_target.h"
+#include "ui_win32/window_notify_target.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 WindowNotifyTarget::WindowNotifyTarget(Handler handler)
     : handler_(std::move(handler)), thread_(::GetCurrentThreadId()) {}
@@ -42,4 +42,4 @@ void WindowNotifyTarget::RunQueued() {
   }
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

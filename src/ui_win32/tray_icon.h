@@ -12,9 +12,9 @@
 #include <string>
 
 #include "app/toolbar_view.h"
-#include "winui/win32.h"
+#include "ui_win32/win32.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 inline constexpr UINT kTrayMessage = WM_APP + 2;
 
@@ -53,4 +53,4 @@ class TrayIcon {
   Handlers handlers_;
 };
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,11 +1,11 @@
-#include "winui/setting_dialog.h"
+#include "ui_win32/setting_dialog.h"
 
 #include <vector>
 
 #include "platform/windows/win32_text.h"
-#include "winui/folder_picker.h"
+#include "ui_win32/folder_picker.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavlixSettingDialog";
@@ -237,4 +237,4 @@ LRESULT SettingDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32

@@ -1,6 +1,6 @@
-#include "winui/bitmap_set.h"
+#include "ui_win32/bitmap_set.h"
 
-namespace tavlix::winui {
+namespace tavlix::ui_win32 {
 
 BitmapSet::~BitmapSet() {
   for (const auto& [id, bitmap] : loaded_)
@@ -30,4 +30,4 @@ void BitmapSet::Draw(HDC dc, HBITMAP bitmap, int x, int y) {
   ::DeleteDC(source);
 }
 
-}  // namespace tavlix::winui
+}  // namespace tavlix::ui_win32
