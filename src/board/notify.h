@@ -54,8 +54,10 @@ class NotifyTarget {
   virtual void HandleBoardNotify(int code, std::intptr_t arg) = 0;
   // True when the calling thread is the target's own.
   virtual bool IsOwnThread() const = 0;
-  // Queues `task` to run on the target's thread. false when it cannot be
-  // queued (the target is shutting down); the task is then dropped.
+  // Queues `task` to run on the target's thread. false tells the sender not
+  // to wait for it: it could not be queued (the target is shutting down, the
+  // task is dropped), or the target already waited its bound for it (the
+  // task then runs late).
   virtual bool PostToOwnThread(std::function<void()> task) = 0;
 };
 
