@@ -8,6 +8,7 @@
 #include "board/link_state.h"
 #include "board/picture_complete.h"
 #include "board/picture_listing.h"
+#include "platform/file_times.h"
 
 namespace tavlix {
 
@@ -41,7 +42,13 @@ bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
       if (taken || TryCollect(root, picture.name, picture.created) == CopyOutcome::passing) continue;
       taken = true;
       pending_pictures_.erase(picture.name);
-      if (!LatestImageTime || picture.created > *LatestImageTime) LatestImageTime = picture.created;
+      // Some file systems move a file's creation time with its last change
+      // (Wine keeps it from the status-change time): a picture finished
+      // between the listing and the read must not look new afterwards.
+      platform::WallTime created = picture.created;
+      if (const auto now = platform::FileCreationTime(root + picture.name); now && *now > created)
+        created = *now;
+      if (!LatestImageTime || created > *LatestImageTime) LatestImageTime = created;
     }
   }
   // A pending picture removed from the board is no longer waited for (an

@@ -254,7 +254,14 @@ void SimBoard::PrepareFaultyStore(const fs::path& temporary, const fs::path& fin
 }
 
 void SimBoard::AdvanceSlowWrite(bool finish) {
-  if (!slow_write_) return;
+  // Finishing waits out a reader that holds the file for a moment.
+  for (int attempt = 0; attempt < (finish ? 200 : 1) && slow_write_; ++attempt) {
+    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WriteSlowPieces(finish);
+  }
+}
+
+void SimBoard::WriteSlowPieces(bool finish) {
   SlowWrite& w = *slow_write_;
   const platform::Millis elapsed = platform::Clock()->Now() - w.started;
   std::size_t pieces = kSlowWritePieces;
@@ -264,8 +271,13 @@ void SimBoard::AdvanceSlowWrite(bool finish) {
   const std::size_t goal =
       pieces >= kSlowWritePieces ? w.bytes.size() : w.bytes.size() / kSlowWritePieces * pieces;
   if (goal > w.written) {
+    // A reader that has the file open keeps a writer out on some systems
+    // (Windows): the piece is written at a later step instead.
     std::ofstream out(w.path, std::ios::binary | std::ios::app);
+    if (!out) return;
     out.write(w.bytes.data() + w.written, static_cast<std::streamsize>(goal - w.written));
+    out.flush();
+    if (!out) return;
     w.written = goal;
   }
   if (w.written >= w.bytes.size()) {

@@ -157,6 +157,7 @@ class SimBoard {
   void PrepareFaultyStore(const std::filesystem::path& temporary, const std::filesystem::path& final_path);
   // Appends the pieces whose time has come (all of them when `finish`).
   void AdvanceSlowWrite(bool finish);
+  void WriteSlowPieces(bool finish);  // one try; the caller holds mutex_
   void ReleaseHeld(platform::Millis now);
 };
 

@@ -30,7 +30,7 @@ class SlowPicture : public test::EndToEnd {
     std::vector<std::string> added;
     for (const auto& name : SavedNames())
       if (!before.count(name)) added.push_back(name);
-    EXPECT_EQ(added.size(), 1u) << sim::DescribeFault(fault);
+    EXPECT_EQ(added.size(), 1u) << sim::DescribeFault(fault) << ": " << testing::PrintToString(added);
     from_before_ = target_.notes().size();
     return added.empty() ? std::filesystem::path() : save_ / added[0];
   }
