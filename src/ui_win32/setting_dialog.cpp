@@ -205,11 +205,7 @@ void SettingDialog::Browse() {
 }
 
 LRESULT CALLBACK SettingDialog::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<SettingDialog*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = ObjectOfWindow<SettingDialog>(hwnd, message, lparam);
   if (self == nullptr) return ::DefWindowProcW(hwnd, message, wparam, lparam);
   self->hwnd_ = hwnd;
   return self->Handle(message, wparam, lparam);

@@ -134,11 +134,7 @@ ImageButton& ToolbarWindow::ButtonOf(app::ToolbarButton button) {
 }
 
 LRESULT CALLBACK ToolbarWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<ToolbarWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = ObjectOfWindow<ToolbarWindow>(hwnd, message, lparam);
   if (self == nullptr) return ::DefWindowProcW(hwnd, message, wparam, lparam);
   self->hwnd_ = hwnd;
   return self->Handle(message, wparam, lparam);

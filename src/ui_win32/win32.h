@@ -20,6 +20,18 @@ inline LPCWSTR ResourceName(int id) {
   return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(id)));
 }
 
+// The object a window of this program belongs to: the creation parameter
+// given to CreateWindowExW, kept in the window at WM_NCCREATE. nullptr for
+// the few messages that come before it. The window's thread only.
+template <typename Object>
+Object* ObjectOfWindow(HWND hwnd, UINT message, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  return reinterpret_cast<Object*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 // The program icon's resource number.
 inline constexpr int kProgramIconId = 127;
 
