@@ -16,6 +16,8 @@ namespace tavlix {
 namespace {
 
 constexpr platform::Millis kPollStep{10};
+// How long ReadCommand waits for the board's answer.
+constexpr int kReadCommandTimeoutMs = 2000;
 // How long DriverUninit waits for the worker: a notification in delivery may
 // hold it for the full delivery bound.
 constexpr std::chrono::milliseconds kJoinBound{7000};
@@ -163,7 +165,7 @@ int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync) {
 int ReadCommand() {
   std::array<std::uint8_t, 256> buffer{};
   int size = 0;
-  if (Read(buffer, size, 2000) != kReadDone || size == 0) return 0;
+  if (Read(buffer, size, kReadCommandTimeoutMs) != kReadDone || size == 0) return 0;
   return ParseReceiveCommand(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
 }
 
