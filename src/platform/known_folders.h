@@ -22,6 +22,11 @@ inline constexpr const char* kProgramFilesVariable = "ProgramFiles";
 inline constexpr const char* kUserProfileVariable = "USERPROFILE";
 
 std::string ProgramDataFolder();
+// Makes the program data folder where the system's own rules have programs
+// make it: on Linux the XDG configuration folder (mode 0700, its parent must
+// exist) when no "AllUsersProfile" names another; a folder that a variable
+// names, or Windows' own, is never made. true when the folder exists after.
+bool MakeProgramDataFolder();
 std::string ProgramFilesFolder();
 std::string UserProfileFolder();
 

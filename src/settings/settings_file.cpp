@@ -6,6 +6,8 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/known_folders.h"
+#include "platform/path_text.h"
 #include "platform/profile_file.h"
 #include "settings/settings_paths.h"
 
@@ -26,12 +28,13 @@ bool IsAtoiSpace(char c) {
 }  // namespace
 
 bool EnsureSettingFolder() {
-  const std::string folder = SettingFolderPath();
+  const std::filesystem::path folder = platform::PathFromUtf8(SettingFolderPath());
   if (platform::DirectoryExists(folder)) return true;
   // The vendor folder above ours is made by the installer on a lettered
-  // system; a desktop's configuration folder has none, so make it too (but
-  // never the configuration folder itself).
-  const std::filesystem::path vendor = std::filesystem::path(folder).parent_path().parent_path();
+  // system; a desktop's configuration folder has none, so make it too, and
+  // the configuration folder itself where the desktop's rules say so.
+  platform::MakeProgramDataFolder();
+  const std::filesystem::path vendor = folder.parent_path().parent_path();
   if (!platform::DirectoryExists(vendor)) platform::MakeDirectory(vendor);
   platform::MakeDirectory(folder);
   platform::SleepFor(kFolderCreationPause);

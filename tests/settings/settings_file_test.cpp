@@ -59,6 +59,13 @@ TEST(SettingsFile, FirstRunOnADesktopMakesTheVendorFolderToo) {
   EXPECT_TRUE(fs::is_directory(sandbox.SettingFolder()));
   EXPECT_TRUE(SaveIniSettings({OutputFormat::pdf, "/x"}).ok());
   EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 3);
+  if (!test::kXdgFolders) return;
+  // A fresh account has no configuration folder yet: it is made, private.
+  test::ScopedEnv all_users(platform::kAllUsersProfileVariable, "");
+  test::ScopedEnv config_home("XDG_CONFIG_HOME", (sandbox.dir() / "fresh").string());
+  EXPECT_TRUE(SaveIniSettings({OutputFormat::jpeg, "/y"}).ok());
+  EXPECT_EQ(fs::status(sandbox.dir() / "fresh").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 1);
 }
 
 TEST(SettingsFile, NothingIsCreatedWithoutTheProgramDataFolder) {

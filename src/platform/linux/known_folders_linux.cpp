@@ -1,4 +1,5 @@
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string_view>
@@ -76,6 +77,14 @@ std::optional<std::string> ParseUserDir(std::string_view text, std::string_view 
 std::string ProgramDataFolder() {
   if (auto value = GetNonEmptyEnv(kAllUsersProfileVariable)) return *value;
   return ConfigHome();
+}
+
+bool MakeProgramDataFolder() {
+  if (GetNonEmptyEnv(kAllUsersProfileVariable)) return DirectoryExists(ProgramDataFolder());
+  const std::string folder = ConfigHome();
+  if (folder.empty()) return false;
+  ::mkdir(folder.c_str(), 0700);
+  return DirectoryExists(folder);
 }
 
 std::string ProgramFilesFolder() {

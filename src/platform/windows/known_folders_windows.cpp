@@ -1,7 +1,9 @@
 #include <memory>
 
 #include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/known_folders.h"
+#include "platform/path_text.h"
 #include "platform/windows/win32_text.h"
 // The shell's headers need <windows.h> before them.
 // clang-format off
@@ -38,6 +40,11 @@ std::string VariableOrKnownFolder(const char* name, REFKNOWNFOLDERID id) {
 // where a test or a stripped environment removed them.
 std::string ProgramDataFolder() {
   return VariableOrKnownFolder(kAllUsersProfileVariable, FOLDERID_ProgramData);
+}
+
+bool MakeProgramDataFolder() {
+  const std::string folder = ProgramDataFolder();
+  return !folder.empty() && DirectoryExists(PathFromUtf8(folder));
 }
 
 std::string ProgramFilesFolder() {
