@@ -5,25 +5,12 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TavlixImageButton";
 
-void RegisterClassOnce(HINSTANCE module, WNDPROC procedure) {
-  static const bool registered = [&] {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = module;
-    window_class.hCursor = ::LoadCursorW(nullptr, ResourceName(32512));  // IDC_ARROW
-    window_class.lpszClassName = kClassName;
-    return ::RegisterClassExW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 ImageButton::ImageButton(HWND parent, RECT place, BitmapSet& pictures, int picture)
     : pictures_(pictures), picture_(picture) {
   const auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  RegisterClassOnce(module, &ImageButton::Procedure);
+  RegisterWindowClass(module, kClassName, &ImageButton::Procedure);
   hwnd_ =
       ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place.left, place.top,
                         place.right - place.left, place.bottom - place.top, parent, nullptr, module, this);

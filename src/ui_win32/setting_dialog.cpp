@@ -55,25 +55,11 @@ std::wstring WindowText(HWND window) {
   return std::wstring(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
-void RegisterClassOnce(HINSTANCE module, WNDPROC procedure) {
-  static const bool registered = [&] {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = module;
-    window_class.hCursor = ::LoadCursorW(nullptr, ResourceName(32512));  // IDC_ARROW
-    window_class.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-    window_class.lpszClassName = kClassName;
-    return ::RegisterClassExW(&window_class) != 0;
-  }();
-  (void)registered;
-}
-
 }  // namespace
 
 SettingDialog::SettingDialog(HWND owner, HICON icon) : owner_(owner) {
   const auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  RegisterClassOnce(module, &SettingDialog::Procedure);
+  RegisterWindowClass(module, kClassName, &SettingDialog::Procedure, ::GetSysColorBrush(COLOR_BTNFACE));
   RECT outer{0, 0, kClientWidth, kClientHeight};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
   hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Orvane Tavlix Connect", kStyle, 0, 0,

@@ -69,15 +69,7 @@ ToolbarWindow::~ToolbarWindow() {
 bool ToolbarWindow::Create() {
   icon_ = LoadProgramIcon(module_, SM_CXICON, SM_CYICON);
   small_icon_ = LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON);
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &ToolbarWindow::Procedure;
-  window_class.hInstance = module_;
-  window_class.hIcon = icon_;
-  window_class.hIconSm = small_icon_;
-  window_class.hCursor = ::LoadCursorW(nullptr, ResourceName(32512));  // IDC_ARROW
-  window_class.lpszClassName = kClassName;
-  ::RegisterClassExW(&window_class);
+  RegisterWindowClass(module_, kClassName, &ToolbarWindow::Procedure, nullptr, icon_, small_icon_);
   // Borderless, not shown and without a taskbar button until the tray shows it.
   hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                             app::kToolbarWidth, app::kToolbarHeight, nullptr, nullptr, module_, this);

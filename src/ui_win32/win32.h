@@ -32,6 +32,24 @@ Object* ObjectOfWindow(HWND hwnd, UINT message, LPARAM lparam) {
   return reinterpret_cast<Object*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// Registers a window class of this program with the arrow cursor. A class
+// registered before stays as it is (the call then fails harmlessly), so a
+// window may register its class each time one is made.
+inline void RegisterWindowClass(HINSTANCE module, LPCWSTR name, WNDPROC procedure,
+                                HBRUSH background = nullptr, HICON icon = nullptr,
+                                HICON small_icon = nullptr) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = module;
+  window_class.hIcon = icon;
+  window_class.hIconSm = small_icon;
+  window_class.hCursor = ::LoadCursorW(nullptr, ResourceName(32512));  // IDC_ARROW
+  window_class.hbrBackground = background;
+  window_class.lpszClassName = name;
+  ::RegisterClassExW(&window_class);
+}
+
 // The program icon's resource number.
 inline constexpr int kProgramIconId = 127;
 
