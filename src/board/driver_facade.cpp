@@ -11,6 +11,7 @@
 #include "board/link_state.h"
 #include "platform/attributes.h"
 #include "platform/clock.h"
+#include "platform/drives.h"
 
 namespace tavlix {
 namespace {
@@ -73,6 +74,7 @@ bool DriverInit(NotifyTarget* hWnd) {
   DriverState& d = Driver();
   if (d.initialised) return false;
   d.initialised = true;
+  platform::QuietDriveErrors();
   Link().hWnd_Form = hWnd;
   d.worker = std::make_unique<TCommunicationThread>(hWnd);
   d.worker->RequestHalt();  // created "suspended": runs from DriverOpen on

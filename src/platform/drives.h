@@ -42,6 +42,12 @@ std::vector<DriveInfo> ListDrives();
 // read only keeps the board's drive awake. Returns true when 512 bytes came.
 bool ReadVolumeHead(const std::string& root);
 
+// Keeps the system from stopping the program with a box about a drive (an
+// empty card reader, a medium pulled out under an open file) for the rest of
+// the process: the call fails instead. Nothing to do where the system shows
+// no such box. Call once, before the board link starts; any thread.
+void QuietDriveErrors();
+
 // Name of the variable that points at the simulated drive table.
 inline constexpr const char* kDriveTableVariable = "TAVLIX_DRIVE_TABLE";
 

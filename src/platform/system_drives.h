@@ -1,5 +1,6 @@
 // The system's own list of drives, behind the drive table (drives.h decides
-// which one answers). One backend per system; thread-safe.
+// which one answers). One backend per system; thread-safe. The backend
+// also holds QuietDriveErrors of drives.h.
 #pragma once
 
 #include <filesystem>

@@ -38,7 +38,9 @@ std::vector<DriveInfo> ListWindowsDrives() {
     drive.name = std::string(1, letter);
     drive.root = Narrow(root);
     drive.type = TypeOf(::GetDriveTypeW(root.c_str()));
-    drive.label = VolumeLabel(root);
+    // Only a removable drive can be a board; the label of a network drive
+    // would wait for its server, which may be gone.
+    if (drive.type == DriveType::removable) drive.label = VolumeLabel(root);
     drive.device = std::wstring{L'\\', L'\\', L'.', L'\\', static_cast<wchar_t>(letter), L':'};
     drives.push_back(std::move(drive));
   }

@@ -1,8 +1,9 @@
 // Drive enumeration on Windows: the lettered drives (Windows backend only).
 //
-// Letters from GetLogicalDrives, the type from GetDriveTypeW, the label from
-// GetVolumeInformationW (nullopt when the volume cannot be read: an empty
-// card reader, an unformatted medium). None of the calls shows the system's
+// Letters from GetLogicalDrives, the type from GetDriveTypeW, the label of a
+// removable drive from GetVolumeInformationW (nullopt when the volume cannot
+// be read: an empty card reader, an unformatted medium; always nullopt for
+// other drives, which are never a board and may be slow to answer). None of the calls shows the system's
 // "no disk" box. Thread-safe.
 #pragma once
 

@@ -201,6 +201,9 @@ TEST(WindowsBackend, DrivesAndEnvironmentSpeakUtf8) {
   EXPECT_EQ(c->root, "C:\\");
   EXPECT_EQ(c->type, DriveType::fixed);
   EXPECT_EQ(c->device, fs::path(L"\\\\.\\C:"));
+  EXPECT_EQ(c->label, std::nullopt) << "only a removable drive is asked for its label";
+  QuietDriveErrors();
+  EXPECT_NE(::GetErrorMode() & SEM_FAILCRITICALERRORS, 0u) << "no \"no disk\" box for any thread";
   EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end(),
                              [](const DriveInfo& a, const DriveInfo& b) { return a.name < b.name; }));
 
