@@ -8,9 +8,9 @@
 #include "platform/environment.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/folder_listing.h"
 #include "platform/pending_file.h"
 #include "platform/windows/file_time_conversion.h"
-#include "platform/windows/folder_listing.h"
 #include "platform/windows/windows_drives.h"
 #include "support/temp_dir.h"
 
