@@ -38,8 +38,9 @@ bool IsLowSurrogate(char32_t unit) {
   text.reserve(wide.size());
   for (std::size_t i = 0; i < wide.size(); ++i) {
     const auto unit = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(wide[i]));
-    const auto next =
-        i + 1 < wide.size() ? static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(wide[i + 1])) : 0;
+    const auto next = i + 1 < wide.size()
+                          ? static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(wide[i + 1]))
+                          : 0;
     if (IsHighSurrogate(unit) && IsLowSurrogate(next)) {
       AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
       ++i;

@@ -37,11 +37,11 @@ Result<std::vector<FolderFile>> ListFolderFiles(const std::filesystem::path& fol
   while (const dirent* entry = ::readdir(dir.get())) {
     struct statx info {};
     // The entry itself, never what a link in its place points at.
-    if (::statx(fd, entry->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_BTIME | STATX_MTIME,
-                &info) == 0 &&
+    if (::statx(fd, entry->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                STATX_TYPE | STATX_BTIME | STATX_MTIME, &info) == 0 &&
         S_ISREG(info.stx_mode))
-      files.push_back({entry->d_name, FromTimestamp((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime
-                                                                                         : info.stx_mtime)});
+      files.push_back({entry->d_name,
+                       FromTimestamp((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_mtime)});
     errno = 0;
   }
   if (errno != 0) return Fail("cannot list " + folder.string() + ": " + std::strerror(errno));
