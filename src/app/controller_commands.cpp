@@ -9,6 +9,7 @@
 #include "board/drive_discovery.h"
 #include "board/driver_facade.h"
 #include "platform/clock.h"
+#include "platform/path_text.h"
 #include "platform/shell.h"
 #include "settings/save_folder_check.h"
 #include "settings/settings_file.h"
@@ -105,8 +106,9 @@ CommandResult ToolbarController::Feed() {
 
 void ToolbarController::OpenFolder() {
   std::error_code ec;
-  if (!settings_.save_folder.empty() && std::filesystem::is_directory(settings_.save_folder, ec)) {
-    platform::ShellOpen(settings_.save_folder);
+  const std::filesystem::path folder = platform::PathFromUtf8(settings_.save_folder);
+  if (!settings_.save_folder.empty() && std::filesystem::is_directory(folder, ec)) {
+    platform::ShellOpen(folder);
     return;
   }
   view_.ShowMessageBox(texts_.message_badfolder);

@@ -5,6 +5,7 @@
 #include "board/driver_facade.h"
 #include "imaging/stale_temporaries.h"
 #include "platform/clock.h"
+#include "platform/path_text.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
 
@@ -42,7 +43,8 @@ bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options)
   // While a command waits for the worker, the window keeps handling events,
   // notifications included.
   SetMessagePump([this] { view_.RunPendingEvents(); });
-  imaging::RemoveStaleTemporaries(settings_.save_folder, platform::Clock()->WallNow());
+  imaging::RemoveStaleTemporaries(platform::PathFromUtf8(settings_.save_folder),
+                                  platform::Clock()->WallNow());
   target_ = target;
   // The worker is made halted; it runs once the board's lock is held.
   if (!DriverInit(target_)) return false;

@@ -5,6 +5,7 @@
 #include "board/link_state.h"
 #include "board/notify.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix {
 namespace {
@@ -28,7 +29,7 @@ bool DeleteInCommandFolder(std::string_view drive_root, std::string_view name) {
 }  // namespace
 
 std::filesystem::path CommandFolderPath(std::string_view drive_root) {
-  return std::filesystem::path(drive_root) / kCommandFolderName;
+  return platform::PathFromUtf8(drive_root) / kCommandFolderName;
 }
 
 int ResultNotification(std::uint8_t status, std::uint8_t detail) {

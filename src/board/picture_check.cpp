@@ -9,6 +9,7 @@
 #include "board/picture_complete.h"
 #include "board/picture_listing.h"
 #include "platform/file_times.h"
+#include "platform/path_text.h"
 
 namespace tavlix {
 
@@ -46,7 +47,8 @@ bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
       // (Wine keeps it from the status-change time): a picture finished
       // between the listing and the read must not look new afterwards.
       platform::WallTime created = picture.created;
-      if (const auto now = platform::FileCreationTime(root + picture.name); now && *now > created)
+      if (const auto now = platform::FileCreationTime(platform::PathFromUtf8(root + picture.name));
+          now && *now > created)
         created = *now;
       if (!LatestImageTime || created > *LatestImageTime) LatestImageTime = created;
     }
@@ -66,7 +68,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::st
   PendingPicture* pending = found == pending_pictures_.end() ? nullptr : &found->second;
   // Size and modification time, for pictures whose structure cannot tell.
   std::error_code size_ec, time_ec;
-  const std::filesystem::path path = root + name;
+  const std::filesystem::path path = platform::PathFromUtf8(root + name);
   const auto size = std::filesystem::file_size(path, size_ec);
   const auto modified = std::filesystem::last_write_time(path, time_ec);
   std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> look;

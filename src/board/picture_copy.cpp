@@ -21,6 +21,7 @@
 #include "imaging/safe_save.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/shell.h"
 
 namespace tavlix {
@@ -61,7 +62,7 @@ CopyPlan PlanCopy(int kind, OutputFormat format) {
 // current folder. nullopt when there is no folder to save in.
 std::optional<fs::path> PrepareSaveFolder(const std::string& text) {
   if (text.empty()) return fs::path();
-  const fs::path folder(text);
+  const fs::path folder = platform::PathFromUtf8(text);
   if (!platform::DirectoryExists(folder)) platform::MakeDirectory(folder);
   if (!platform::DirectoryExists(folder)) return std::nullopt;
   return folder;
@@ -104,7 +105,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   Link().Connected = found;
   if (!found) return CopyOutcome::passing;  // the picture stays on the board
   bool passing = false;
-  const auto bytes = ReadBoardFile(root + name, passing);
+  const auto bytes = ReadBoardFile(platform::PathFromUtf8(root + name), passing);
   if (!bytes) return passing ? CopyOutcome::passing : CopyOutcome::failed;
   if (!whole(*bytes)) return CopyOutcome::passing;
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
-#include "platform/file_times.h"
+#include "platform/folder_listing.h"
+#include "platform/path_text.h"
 
 namespace tavlix {
 namespace {
@@ -44,16 +44,10 @@ bool MatchesPicturePattern(std::string_view name, std::string_view pattern) {
 
 std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string_view pattern) {
   std::vector<BoardPicture> pictures;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-    // The entry itself, never what a link points at: a link is no picture.
-    if (it->symlink_status(ec).type() != std::filesystem::file_type::regular) continue;
-    std::string name = it->path().filename().string();
-    if (!MatchesPicturePattern(name, pattern)) continue;
-    const auto created = platform::FileCreationTime(it->path());
-    if (!created) continue;
-    pictures.push_back({std::move(name), *created});
-  }
+  auto files = platform::ListFolderFiles(platform::PathFromUtf8(root));
+  if (!files) return pictures;
+  for (platform::FolderFile& file : *files)
+    if (MatchesPicturePattern(file.name, pattern)) pictures.push_back({std::move(file.name), file.created});
   return pictures;
 }
 

@@ -4,7 +4,8 @@
 // without regard to case; names ending in "jpeg" are listed under "*.jpg",
 // as the short-name match of a lettered drive does. Only files are listed,
 // in the folder's own order, each with its creation time. Only regular files
-// are listed: links (whatever they point at), folders, FIFOs and devices never.
+// are listed: links (whatever they point at), folders, FIFOs and devices never,
+// nor a name the system cannot give as UTF-8.
 // Classification: the last four characters of the name, compared with
 // regard to case, as the board names its files (".Png" is no picture).
 // Thread-safe.

@@ -15,6 +15,7 @@
 #include "platform/attributes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix::cli {
 namespace fs = std::filesystem;
@@ -48,7 +49,7 @@ void AddSessionCommand(CommandLine& line, const std::string& name, const std::st
 }
 
 void ReportSaved(CommandIo io) {
-  for (const auto& file : DriverTakeSavedPaths()) io.out << "saved " << file.string() << "\n";
+  for (const auto& file : DriverTakeSavedPaths()) io.out << "saved " << platform::PathToUtf8(file) << "\n";
 }
 
 int Scan(BoardSession& session, CommandIo io) {

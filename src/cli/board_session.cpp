@@ -6,6 +6,7 @@
 #include "cli/interrupt.h"
 #include "cli/options.h"
 #include "platform/console.h"
+#include "platform/path_text.h"
 #include "platform/shell.h"
 #include "settings/output_format.h"
 #include "settings/settings_file.h"
@@ -34,7 +35,7 @@ app::ControllerSettings LoadSessionSettings(const SessionOptions& options) {
                                   ini.Setting_ImgSaveTo_FolderPath};
   if (options.save_to) {
     std::error_code ec;
-    session.save_folder = fs::absolute(*options.save_to, ec).string();
+    session.save_folder = platform::PathToUtf8(fs::absolute(platform::PathFromUtf8(*options.save_to), ec));
   }
   return session;
 }

@@ -14,6 +14,7 @@
 #include "imaging/pdf_packaging.h"
 #include "imaging/picture_codec.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix::cli {
 namespace {
@@ -130,12 +131,13 @@ void AddConvertCommand(CommandLine& line) {
                                kConvertHelp, [job](CommandIo io) { return Convert(*job, io); });
   command
       .add_option_function<std::string>(
-          "SOURCE", [job](const std::string& path) { job->source = path; },
+          "SOURCE", [job](const std::string& path) { job->source = platform::PathFromUtf8(path); },
           "a board PDF or a JPEG or PNG picture")
       ->required();
   command
       .add_option_function<std::string>(
-          "TARGET", [job](const std::string& path) { job->target = path; }, "the file to write")
+          "TARGET", [job](const std::string& path) { job->target = platform::PathFromUtf8(path); },
+          "the file to write")
       ->required();
   command.add_flag_callback(
       "--force", [job] { job->mode = imaging::SaveMode::replace; }, "replace existing files");

@@ -64,7 +64,7 @@ int Demo(DemoOptions& options, CommandIo io) {
     io.err << "tavlix demo: cannot make a temporary folder\n";
     return kExitFailure;
   }
-  fs::path save_to = options.session.save_to.value_or("");
+  fs::path save_to = platform::PathFromUtf8(options.session.save_to.value_or(""));
   if (save_to.empty()) {
     std::error_code ec;
     const auto made = platform::MakeUniqueFolder(fs::temp_directory_path(ec), "tavlix-demo-pictures-");
@@ -76,8 +76,8 @@ int Demo(DemoOptions& options, CommandIo io) {
   }
 
   const fs::path table = work.path() / "drives.txt";
-  EnvOverride drive_table(platform::kDriveTableVariable, table.string());
-  EnvOverride program_data("AllUsersProfile", (work.path() / "settings").string());
+  EnvOverride drive_table(platform::kDriveTableVariable, platform::PathToUtf8(table));
+  EnvOverride program_data("AllUsersProfile", platform::PathToUtf8(work.path() / "settings"));
   fs::create_directories(work.path() / "settings");
   // A fixed system drive beside the board: its root is the root of the
   // work folder's file system ("/" here, "C:\\" on Windows).
@@ -99,7 +99,7 @@ int Demo(DemoOptions& options, CommandIo io) {
          << board_options.root.string() << ")\n"
          << "Scanning; pictures go to " << save_to.string() << "\n"
          << std::flush;
-  options.session.save_to = save_to.string();
+  options.session.save_to = platform::PathToUtf8(save_to);
   const int status = RunScan(options.session, io);
   board.Stop();
   board.Unplug();

@@ -1,10 +1,9 @@
 #include <iostream>
-#include <string>
-#include <vector>
 
 #include "cli/command_line.h"
+#include "platform/process.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const auto args = tavlix::platform::ProcessArguments(argc, argv);
   return tavlix::cli::RunCommandLine(args, {std::cout, std::cerr});
 }

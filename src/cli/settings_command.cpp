@@ -9,6 +9,7 @@
 #include "cli/command_line.h"
 #include "cli/options.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "settings/localised_text_table.h"
 #include "settings/localised_texts.h"
 #include "settings/save_folder_check.h"
@@ -39,7 +40,7 @@ struct SettingsOptions {
 void ShowSettings(const settings::IniSettings& settings, std::ostream& out) {
   const std::string file = settings::SettingFilePath();
   out << "Settings file: " << file;
-  if (!platform::FileExists(file)) out << " (not present: defaults in use)";
+  if (!platform::FileExists(platform::PathFromUtf8(file))) out << " (not present: defaults in use)";
   out << "\nFormat:        " << settings::DescribeFormat(settings.Setting_SavePrm)
       << "\nSave folder:   " << settings.Setting_ImgSaveTo_FolderPath << '\n';
 }
@@ -59,9 +60,9 @@ int ChangeSettings(const SettingsOptions& options, CommandIo io) {
     // A relative folder means the one under the caller's working folder, not
     // under whichever folder the toolbar happens to run in.
     std::error_code ec;
-    if (!folder.empty() && std::filesystem::path(folder).is_relative()) {
-      const auto absolute = std::filesystem::absolute(folder, ec);
-      if (!ec) folder = absolute.string();
+    if (const auto path = platform::PathFromUtf8(folder); !folder.empty() && path.is_relative()) {
+      const auto absolute = std::filesystem::absolute(path, ec);
+      if (!ec) folder = platform::PathToUtf8(absolute);
     }
     const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, BoardDriveRoot);
     if (check != settings::SaveFolderCheck::accepted) {

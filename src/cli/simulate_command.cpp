@@ -10,6 +10,7 @@
 #include "cli/sim_options.h"
 #include "platform/clock.h"
 #include "platform/file_times.h"
+#include "platform/path_text.h"
 #include "sim/sim_board.h"
 
 namespace tavlix::cli {
@@ -26,8 +27,8 @@ struct SimulateOptions {
 
 int Simulate(SimulateOptions& options, CommandIo io) {
   sim::SimBoardOptions& o = options.setup.board;
-  o.root = std::filesystem::absolute(options.root);
-  o.drive_table = std::filesystem::absolute(options.table);
+  o.root = std::filesystem::absolute(platform::PathFromUtf8(options.root));
+  o.drive_table = std::filesystem::absolute(platform::PathFromUtf8(options.table));
   if (options.log) {
     o.log = [&io](const std::string& line) {
       const platform::LocalTime t = platform::ToLocalTime(std::chrono::system_clock::now());

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/path_text.h"
+
 namespace tavlix::imaging {
 namespace {
 
@@ -38,22 +40,22 @@ Result<std::string> ChooseFreeBase(const std::filesystem::path& folder, std::str
     }
     if (free) return base;
   }
-  return Fail("no free name for " + std::string(stamp) + " in " + folder.string());
+  return Fail("no free name for " + std::string(stamp) + " in " + platform::PathToUtf8(folder));
 }
 
 std::filesystem::path PagePath(const std::filesystem::path& first_page, int page) {
-  std::string text = first_page.string();
+  std::string text = platform::PathToUtf8(first_page);
   if (page < 2 || text.size() < 4) return first_page;
   text.insert(text.size() - 4, "_" + std::to_string(page));
-  return text;
+  return platform::PathFromUtf8(text);
 }
 
 std::filesystem::path WithLastFourCharactersReplaced(const std::filesystem::path& path,
                                                      std::string_view extension) {
-  std::string text = path.string();
+  std::string text = platform::PathToUtf8(path);
   text.resize(text.size() >= 4 ? text.size() - 4 : 0);
   text += extension;
-  return text;
+  return platform::PathFromUtf8(text);
 }
 
 }  // namespace tavlix::imaging

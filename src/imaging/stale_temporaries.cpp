@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "imaging/safe_save.h"
+#include "platform/path_text.h"
 
 namespace tavlix::imaging {
 namespace fs = std::filesystem;
@@ -37,7 +38,7 @@ std::vector<fs::path> RemoveStaleTemporaries(const fs::path& folder, platform::W
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const fs::path& path = it->path();
-    if (!IsPendingFileName(path.filename().string())) continue;
+    if (!IsPendingFileName(platform::PathToUtf8(path.filename()))) continue;
     std::error_code item_ec;
     if (fs::symlink_status(path, item_ec).type() != fs::file_type::regular) continue;
     const auto written = fs::last_write_time(path, item_ec);

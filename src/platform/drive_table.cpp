@@ -144,10 +144,10 @@ DriveTable ParseDriveTable(std::string_view text, std::string_view source) {
 
 DriveTable LoadDriveTable(const std::string& file) {
   std::error_code ec;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) return {};
+  if (!std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(file), ec))) return {};
   // A regular file only, never through a link, never blocking, never above
   // the ceiling: a FIFO or a link to a device in the table's place is refused.
-  const auto bytes = ReadFileBytes(file, kMaxDriveTableBytes);
+  const auto bytes = ReadFileBytes(PathFromUtf8(file), kMaxDriveTableBytes);
   if (!bytes) {
     return DriveTable{{},
                       {bytes.error() + " (the drive table must be a regular file of at most " +

@@ -14,9 +14,9 @@ inline std::filesystem::path PathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-inline std::string PathToUtf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
+// Where the system's names are UTF-16, a name that is no valid UTF-16 (a lone
+// surrogate) has no UTF-8 form: such a unit becomes U+FFFD, where
+// path::u8string() would throw. Elsewhere the name's bytes as they are.
+std::string PathToUtf8(const std::filesystem::path& path);
 
 }  // namespace tavlix::platform

@@ -2,10 +2,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace tavlix::platform {
 
 // This process's id, as the system shows it.
 std::uint32_t ProcessId();
+
+// The process's command-line arguments after the program's name, as UTF-8:
+// main's argc and argv where the system hands them over in UTF-8 already;
+// where it hands them over in a code page (Windows), read again from the
+// process's own UTF-16 command line, so no name outside that code page is lost.
+std::vector<std::string> ProcessArguments(int argc, char** argv);
 
 }  // namespace tavlix::platform

@@ -1,6 +1,7 @@
 #include "settings/localised_texts.h"
 
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/profile_file.h"
 #include "settings/localised_text_table.h"
 #include "settings/settings_paths.h"
@@ -15,8 +16,8 @@ constexpr std::size_t kLocBufferSize = 1024;
 
 LocalisedTexts LoadLocalisedTexts() {
   LocalisedTexts texts;
-  if (!platform::DirectoryExists(LocFolderPath())) return texts;
-  const std::string file = LocFilePath();
+  if (!platform::DirectoryExists(platform::PathFromUtf8(LocFolderPath()))) return texts;
+  const std::filesystem::path file = platform::PathFromUtf8(LocFilePath());
   for (const LocTextEntry& entry : LocTextTable())
     texts.*entry.field =
         platform::ProfileReadString(entry.section, entry.key, entry.default_text, kLocBufferSize, file);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/write_probe.h"
 #include "settings/settings_file.h"
 
@@ -32,8 +33,8 @@ std::vector<fs::path> Names(const fs::path& path) {
 }
 
 bool SameRootName(const fs::path& a, const fs::path& b) {
-  const std::string x = a.root_name().string();
-  const std::string y = b.root_name().string();
+  const std::string x = platform::PathToUtf8(a.root_name());
+  const std::string y = platform::PathToUtf8(b.root_name());
   auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
   return std::ranges::equal(x, y, [&](char p, char q) { return lower(p) == lower(q); });
 }
@@ -55,9 +56,10 @@ SaveFolderCheck CheckSaveFolder(const std::string& folder, const BoardRootLookup
   if (folder.size() >= kSavePathBufferSize ||
       folder.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
     return SaveFolderCheck::cannot_be_stored;
-  if (!platform::DirectoryExists(folder)) return SaveFolderCheck::not_a_folder;
-  if (!platform::ProbeFolderWritable(folder)) return SaveFolderCheck::not_writable;
-  if (const auto root = board_drive_root(); root && IsInsideFolder(folder, *root))
+  const fs::path path = platform::PathFromUtf8(folder);
+  if (!platform::DirectoryExists(path)) return SaveFolderCheck::not_a_folder;
+  if (!platform::ProbeFolderWritable(path)) return SaveFolderCheck::not_writable;
+  if (const auto root = board_drive_root(); root && IsInsideFolder(path, platform::PathFromUtf8(*root)))
     return SaveFolderCheck::on_board_drive;
   return SaveFolderCheck::accepted;
 }

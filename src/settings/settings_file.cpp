@@ -59,7 +59,7 @@ int SavePrmFromText(std::string_view text) {
 
 IniSettings LoadIniSettings() {
   EnsureSettingFolder();
-  const std::string file = SettingFilePath();
+  const std::filesystem::path file = platform::PathFromUtf8(SettingFilePath());
   IniSettings settings;
   settings.Setting_SavePrm = FormatFromCode(
       SavePrmFromText(platform::ProfileReadString(kSection, kSavePrmKey, "2", kSavePrmBufferSize, file)));
@@ -70,7 +70,7 @@ IniSettings LoadIniSettings() {
 
 Status SaveIniSettings(const IniSettings& settings) {
   if (!EnsureSettingFolder()) return Fail("the settings folder " + SettingFolderPath() + " does not exist");
-  const std::string file = SettingFilePath();
+  const std::filesystem::path file = platform::PathFromUtf8(SettingFilePath());
   // Both keys are written even when the first fails, as they always were.
   const Status prm = platform::ProfileWriteString(kSection, kSavePrmKey,
                                                   std::to_string(FormatCode(settings.Setting_SavePrm)), file);

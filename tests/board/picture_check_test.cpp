@@ -27,6 +27,17 @@ TEST_F(PictureCheck, PrimingRemembersTheNewestSoOnlyLaterPicturesAreCopied) {
   EXPECT_EQ(Saved().size(), 1u);
 }
 
+TEST_F(PictureCheck, NamesBeyondAsciiAreTakenAndNamesWithoutUtf8AreSkipped) {
+  EXPECT_FALSE(worker_.CheckImageFile(false));
+  const auto unpaired = test::MakeFileNamedWithoutUtf8(board_);
+  const auto picture = PutPictureOnBoard("Skizze \u00e4\u5199.png", PictureFormat::png);
+  EXPECT_TRUE(worker_.CheckImageFile(true));
+  EXPECT_FALSE(worker_.CheckImageFile(true));
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
+  EXPECT_EQ(test::Decoded(save_ / "20201203_142501.png").rgb, test::Decoded(picture).rgb);
+  EXPECT_TRUE(!unpaired || fs::exists(*unpaired)) << "left alone";
+}
+
 TEST_F(PictureCheck, AnEmptyBoardLeavesTheTimeAtZeroAndTheFirstPictureIsTaken) {
   EXPECT_FALSE(worker_.CheckImageFile(false));
   EXPECT_FALSE(worker_.LatestImageTime);

@@ -150,6 +150,15 @@ TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
 }
 
+TEST_F(PictureCopy, ASaveFolderNamedBeyondAsciiIsMadeAndFilled) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  const fs::path own = dir_.path() / fs::path(u8"J\u00fcrgen \u5199\u771f");
+  worker_.ChangeImageFileSetting(OutputFormat::jpeg, platform::PathToUtf8(own));
+  ASSERT_TRUE(worker_.CopyImageFile("a.png"));
+  EXPECT_EQ(test::FilesIn(own), std::vector<std::string>{"20201203_142501.jpg"});
+  EXPECT_EQ(worker_.TakeSavedPaths(), std::vector<fs::path>{own / "20201203_142501.jpg"});
+}
+
 TEST_F(PictureCopy, AReadOnlySaveFolderIsAFailureAndLeavesNothing) {
   if (!test::kHasPermissionBits) GTEST_SKIP() << "a folder's rights are access lists here, not mode bits";
   // Root may write anywhere a mode allows; /proc/self takes no files at all.

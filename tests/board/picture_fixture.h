@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/file_times.h"
+#include "platform/path_text.h"
 #include "platform/shell.h"
 #include "support/odd_files.h"
 #include "support/recording_target.h"
@@ -71,7 +72,7 @@ class PictureTest : public ::testing::Test {
   // Puts a file on the board, created strictly after every earlier one (file
   // times tick coarsely, so this may wait a few milliseconds).
   fs::path PutOnBoard(const std::string& name, std::string_view content) {
-    const fs::path path = board_ / name;
+    const fs::path path = board_ / platform::PathFromUtf8(name);
     for (;;) {
       WriteFile(path, content);
       const auto created = platform::FileCreationTime(path);

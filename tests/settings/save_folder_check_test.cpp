@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/path_text.h"
 #include "support/odd_files.h"
 #include "support/temp_dir.h"
 
@@ -30,6 +31,11 @@ TEST(SaveFolderCheck, AcceptsAWritableFolderAndLeavesItAsItWas) {
   EXPECT_EQ(CheckSaveFolder(folder, NoBoard), SaveFolderCheck::accepted);
   EXPECT_EQ(CheckSaveFolder(folder + "/", Board((dir / "board" / "").string())), SaveFolderCheck::accepted);
   EXPECT_TRUE(IsEmptyFolder(dir / "pictures")) << "the probe file is gone";
+
+  // The program's text is UTF-8 whatever the system's code page.
+  const fs::path own = dir.path() / fs::path(u8"J\u00fcrgen \u5199\u771f");
+  fs::create_directory(own);
+  EXPECT_EQ(CheckSaveFolder(platform::PathToUtf8(own), NoBoard), SaveFolderCheck::accepted);
 }
 
 TEST(SaveFolderCheck, RefusesWhatCannotHoldPictures) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,11 @@ std::filesystem::perms NewFilePermissions();
 // be missing); false when the system makes none (MinGW's std::filesystem has
 // no links, and Wine makes none).
 bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link);
+
+// Makes a file in `folder` whose name has no UTF-8 form: an unpaired
+// surrogate where names are UTF-16. Its path, or nullopt where every name has
+// one (names are bytes) or the system refuses such a name.
+std::optional<std::filesystem::path> MakeFileNamedWithoutUtf8(const std::filesystem::path& folder);
 
 // Whether the system makes symbolic links in `folder` (tries one and removes it).
 inline bool MakesLinksIn(const std::filesystem::path& folder) {

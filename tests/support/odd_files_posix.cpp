@@ -31,6 +31,10 @@ bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::pat
   return !ec;
 }
 
+std::optional<std::filesystem::path> MakeFileNamedWithoutUtf8(const std::filesystem::path& /*folder*/) {
+  return std::nullopt;
+}
+
 std::string SystemRoot(std::string_view posix) {
   return std::string(posix);
 }

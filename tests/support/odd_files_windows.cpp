@@ -23,6 +23,15 @@ std::filesystem::perms NewFilePermissions() {
   return std::filesystem::perms::none;
 }
 
+std::optional<std::filesystem::path> MakeFileNamedWithoutUtf8(const std::filesystem::path& folder) {
+  const std::filesystem::path path = folder / std::wstring(L"x\xD800.png");
+  const HANDLE file =
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  ::CloseHandle(file);
+  return path;
+}
+
 bool MakeSymlink(const std::filesystem::path& target, const std::filesystem::path& link) {
   std::error_code ec;
   const DWORD folder = std::filesystem::is_directory(target, ec) ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;

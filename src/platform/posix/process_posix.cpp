@@ -8,4 +8,9 @@ std::uint32_t ProcessId() {
   return static_cast<std::uint32_t>(::getpid());
 }
 
+std::vector<std::string> ProcessArguments(int argc, char** argv) {
+  if (argc < 1) return {};
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 }  // namespace tavlix::platform

@@ -1,5 +1,7 @@
+#include <utility>
+
+#include "platform/folder_listing.h"
 #include "platform/windows/file_time_conversion.h"
-#include "platform/windows/folder_listing.h"
 #include "platform/windows/win32_text.h"
 
 namespace tavlix::platform {
@@ -19,8 +21,10 @@ Result<std::vector<FolderFile>> ListFolderFiles(const std::filesystem::path& fol
   constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
   do {
     if ((found.dwFileAttributes & kNotAFile) != 0) continue;
-    files.push_back(
-        {Narrow(found.cFileName), CreationOrWriteTime(found.ftCreationTime, found.ftLastWriteTime)});
+    std::string name = Narrow(found.cFileName);
+    // A lone surrogate comes back as U+FFFD: that name would open another file.
+    if (Widen(name) != found.cFileName) continue;
+    files.push_back({std::move(name), CreationOrWriteTime(found.ftCreationTime, found.ftLastWriteTime)});
   } while (::FindNextFileW(search.get(), &found));
   if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)
     return Fail("cannot list " + PathText(folder) + ": " + SystemErrorText(error));

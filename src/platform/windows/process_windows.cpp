@@ -1,10 +1,38 @@
 #include "platform/process.h"
+
+// clang-format off
 #include "platform/windows/unique_handle.h"
+#include <shellapi.h>
+// clang-format on
+
+#include <memory>
+
+#include "platform/windows/win32_text.h"
 
 namespace tavlix::platform {
+namespace {
+
+struct LocalFreeDeleter {
+  void operator()(LPWSTR* block) const { ::LocalFree(block); }
+};
+
+}  // namespace
 
 std::uint32_t ProcessId() {
   return static_cast<std::uint32_t>(::GetCurrentProcessId());
+}
+
+std::vector<std::string> ProcessArguments(int argc, char** argv) {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  if (!wide) {
+    // Without the wide form, the code page's text is still better than none.
+    if (argc < 1) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+  }
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) args.push_back(Narrow(wide.get()[i]));
+  return args;
 }
 
 }  // namespace tavlix::platform

@@ -8,9 +8,10 @@
 #include "platform/environment.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/folder_listing.h"
+#include "platform/path_text.h"
 #include "platform/pending_file.h"
 #include "platform/windows/file_time_conversion.h"
-#include "platform/windows/folder_listing.h"
 #include "platform/windows/windows_drives.h"
 #include "support/temp_dir.h"
 
@@ -139,6 +140,12 @@ TEST(WindowsBackend, ListingGivesEveryFileNameAndNoFolders) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"a.jpg", "b.PNG", "c.jpeg", "d.txt", "\xC3\xA9t\xC3\xA9.jpg"}));
   EXPECT_FALSE(ListFolderFiles(dir / "missing").ok());
+}
+
+TEST(WindowsBackend, ANameWithoutUtf8FormBecomesTextWithoutAThrow) {
+  // An unpaired surrogate: the file system takes it, UTF-8 cannot hold it.
+  EXPECT_EQ(PathToUtf8(fs::path(std::wstring(L"C:\\x\xD800\xDC00\xD800.png"))),
+            "C:\\x\xF0\x90\x80\x80\xEF\xBF\xBD.png");
 }
 
 TEST(WindowsBackend, NeverReplaceCommitRefusesAnExistingName) {

@@ -1,10 +1,13 @@
 // The files of one folder, listed once, as the picture listing reads the
-// board's folder (Windows backend only for now).
+// board's folder.
 //
 // Every name is returned; the caller filters names itself (the system's
 // pattern matching would miss "c.jpeg" for "*.jpg" where a file has no short
-// name). Folders, reparse points (links, junctions) and devices are left out.
-// Names are UTF-8. Thread-safe.
+// name). Only regular files: folders, links (reparse points, junctions),
+// FIFOs and devices are left out, and so is a file whose creation time cannot
+// be read. Names are UTF-8; where the system's names are UTF-16, a name that
+// is no valid UTF-16 (a lone surrogate) cannot be written as UTF-8 and is
+// left out too. Never throws. Thread-safe.
 #pragma once
 
 #include <filesystem>
