@@ -1,6 +1,7 @@
 #include "platform/process_lock.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "platform/lock_holder_text.h"
 #include "platform/process.h"
@@ -27,6 +28,24 @@ LockHolder ParseHolderLine(std::string_view text) {
     holder.program.pop_back();
   return holder;
 }
+
+ProcessLock::ProcessLock(ProcessLock&& other) noexcept
+    : state_(std::exchange(other.state_, State::unavailable)),
+      handle_(std::move(other.handle_)),
+      holder_(std::move(other.holder_)),
+      error_(std::move(other.error_)) {}
+
+ProcessLock& ProcessLock::operator=(ProcessLock&& other) noexcept {
+  if (this != &other) {
+    state_ = std::exchange(other.state_, State::unavailable);
+    handle_ = std::move(other.handle_);
+    holder_ = std::move(other.holder_);
+    error_ = std::move(other.error_);
+  }
+  return *this;
+}
+
+ProcessLock::~ProcessLock() = default;
 
 ProcessLock ProcessLock::TryTake(std::string_view name, std::string_view program) {
   auto folder = UserRuntimeFolder();

@@ -72,11 +72,14 @@ class ProcessLock {
   const std::string& error() const { return error_; }
 
  private:
-  struct Handle;
-  ProcessLock();  // unavailable; defined where Handle is
+  struct Handle;  // the backend's open lock
+  struct HandleDeleter {
+    void operator()(Handle* handle) const noexcept;  // defined where Handle is
+  };
+  ProcessLock() = default;  // unavailable
 
   State state_ = State::unavailable;
-  std::unique_ptr<Handle> handle_;
+  std::unique_ptr<Handle, HandleDeleter> handle_;
   LockHolder holder_;
   std::string error_;
 };

@@ -120,7 +120,7 @@ ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, 
   }
   WriteHolder(fd->get(), program);
   lock.state_ = State::held;
-  lock.handle_ = std::make_unique<Handle>(Handle{std::move(*fd)});
+  lock.handle_.reset(new Handle{std::move(*fd)});
   return lock;
 }
 
@@ -132,24 +132,8 @@ std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::strin
   return ReadHolder(fd->get());
 }
 
-ProcessLock::ProcessLock() = default;
-
-ProcessLock::ProcessLock(ProcessLock&& other) noexcept
-    : state_(std::exchange(other.state_, State::unavailable)),
-      handle_(std::move(other.handle_)),
-      holder_(std::move(other.holder_)),
-      error_(std::move(other.error_)) {}
-
-ProcessLock& ProcessLock::operator=(ProcessLock&& other) noexcept {
-  if (this != &other) {
-    state_ = std::exchange(other.state_, State::unavailable);
-    handle_ = std::move(other.handle_);
-    holder_ = std::move(other.holder_);
-    error_ = std::move(other.error_);
-  }
-  return *this;
+void ProcessLock::HandleDeleter::operator()(Handle* handle) const noexcept {
+  delete handle;
 }
-
-ProcessLock::~ProcessLock() = default;
 
 }  // namespace tavlix::platform

@@ -115,7 +115,7 @@ ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, 
   }
   WriteHolder(handle.get(), program);
   lock.state_ = State::held;
-  lock.handle_ = std::make_unique<Handle>(Handle{std::move(handle)});
+  lock.handle_.reset(new Handle{std::move(handle)});
   return lock;
 }
 
@@ -127,24 +127,8 @@ std::optional<LockHolder> ProcessLock::Holder(const fs::path& folder, std::strin
   return ReadHolderOf(file);
 }
 
-ProcessLock::ProcessLock() = default;
-
-ProcessLock::ProcessLock(ProcessLock&& other) noexcept
-    : state_(std::exchange(other.state_, State::unavailable)),
-      handle_(std::move(other.handle_)),
-      holder_(std::move(other.holder_)),
-      error_(std::move(other.error_)) {}
-
-ProcessLock& ProcessLock::operator=(ProcessLock&& other) noexcept {
-  if (this != &other) {
-    state_ = std::exchange(other.state_, State::unavailable);
-    handle_ = std::move(other.handle_);
-    holder_ = std::move(other.holder_);
-    error_ = std::move(other.error_);
-  }
-  return *this;
+void ProcessLock::HandleDeleter::operator()(Handle* handle) const noexcept {
+  delete handle;
 }
-
-ProcessLock::~ProcessLock() = default;
 
 }  // namespace tavlix::platform
