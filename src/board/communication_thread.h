@@ -99,7 +99,10 @@ class TCommunicationThread {
   // passing reason (in use, still growing, the save folder missing, full or
   // not writable) stays pending and is tried again every cycle until
   // kPictureRetryTime has passed since its first try, then it is reported as
-  // failed once. Pictures stored after a pending one are taken meanwhile.
+  // failed once. A save folder that takes nothing is reported (once) at the
+  // first try, so that an operation ends with "save failed" rather than a
+  // time-out; the picture is still tried again and saved should the folder
+  // be fixed in time. Pictures stored after a pending one are taken meanwhile.
   // CopyImageFile copies or converts one picture from the board's root into
   // the save folder at once and reports BOARD_IMAGE_SAVED or
   // BOARD_SAVE_FAILED. Board files are read once, without following links,
@@ -167,8 +170,9 @@ class TCommunicationThread {
   bool FlgOpenSavedFile = true;
 
  private:
-  // What one try at a picture came to. passing: not taken, worth another try.
-  enum class CopyOutcome { saved, failed, passing };
+  // What one try at a picture came to. passing: not taken, worth another
+  // try; save_refused: the same, because the save folder took nothing.
+  enum class CopyOutcome { saved, failed, passing, save_refused };
   // A picture not yet taken for a passing reason.
   struct PendingPicture {
     platform::WallTime created;
@@ -176,6 +180,7 @@ class TCommunicationThread {
     std::optional<std::pair<std::uintmax_t, std::filesystem::file_time_type>> look;  // size, modified
     platform::Millis unchanged_since{0};
     bool incomplete = false;  // the last try found it not yet whole
+    bool reported = false;    // BOARD_SAVE_FAILED has been sent for it
   };
   // Reads the picture once and copies it when `whole` accepts the bytes.
   // Reports BOARD_IMAGE_SAVED (and opens the file) when saved; nothing else.

@@ -2,6 +2,7 @@
 // stored since the last one seen, and taking it once it is whole.
 #include <set>
 #include <system_error>
+#include <utility>
 
 #include "board/communication_thread.h"
 #include "board/drive_discovery.h"
@@ -88,7 +89,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::st
       return false;
     });
     if (outcome == CopyOutcome::failed) Notify(BOARD_SAVE_FAILED, 1);
-    if (outcome != CopyOutcome::passing) return outcome;
+    if (outcome == CopyOutcome::saved || outcome == CopyOutcome::failed) return outcome;
   } else {
     incomplete = true;
   }
@@ -103,8 +104,13 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::st
     pending->unchanged_since = now;
   }
   pending->incomplete = incomplete;
+  // The user hears of a save folder that takes nothing at once; the picture
+  // still waits for the folder to be fixed.
+  if (outcome == CopyOutcome::save_refused && !std::exchange(pending->reported, true))
+    Notify(BOARD_SAVE_FAILED, 1);
   if (now - pending->first_try < kPictureRetryTime) return CopyOutcome::passing;
-  Notify(BOARD_SAVE_FAILED, 1);  // given up: the picture stays on the board
+  // Given up: the picture stays on the board.
+  if (!pending->reported) Notify(BOARD_SAVE_FAILED, 1);
   return CopyOutcome::failed;
 }
 

@@ -110,11 +110,11 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   if (!whole(*bytes)) return CopyOutcome::passing;
 
   const auto folder = PrepareSaveFolder(*save_path);
-  if (!folder) return CopyOutcome::passing;
+  if (!folder) return CopyOutcome::save_refused;
   const std::string stamp = imaging::TimeStampName(platform::ToLocalTime(platform::Clock()->WallNow()));
   const CopyPlan plan = PlanCopy(kind, format);
   const auto base = imaging::ChooseFreeBase(*folder, stamp, plan.suffixes);
-  if (!base) return CopyOutcome::passing;
+  if (!base) return CopyOutcome::save_refused;
   const fs::path target = *folder / (*base + plan.extension);
   // The conversions read a private snapshot of the bytes just checked, never
   // the board again: what is saved is what was found whole.
@@ -122,7 +122,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   bool saved = false;
   {
     auto snapshot = imaging::PendingFile::Create(*folder);
-    if (!snapshot || !snapshot->Write(*bytes)) return CopyOutcome::passing;
+    if (!snapshot || !snapshot->Write(*bytes)) return CopyOutcome::save_refused;
     const fs::path source = snapshot->temp_path();
     switch (plan.step) {
       case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
@@ -141,7 +141,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   // A failed conversion that left its plain copy has failed for good; one
   // that could leave nothing met the save folder, and may go through later.
   const bool kept = RecordSaved(*folder, *base, plan.suffixes);
-  if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::passing;
+  if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::save_refused;
   Notify(BOARD_IMAGE_SAVED, 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
   return CopyOutcome::saved;
