@@ -38,6 +38,7 @@ bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options)
   }
   save_settings_at_exit_ = options.save_settings_at_exit;
   texts_ = settings::LoadLocalisedTexts();
+  if (!texts_.loc_flg && options.default_texts_without_table) texts_ = settings::DefaultLocalisedTexts();
   ApplyTexts();
 
   // While a command waits for the worker, the window keeps handling events,

@@ -81,6 +81,9 @@ struct StartOptions {
   // Look for the board and its collector lock at once (the command line
   // leaves that to its command).
   bool collect_at_start = true;
+  // Without the text table (no program data folder) use the built-in texts
+  // rather than none: the command line has no other way to tell the user.
+  bool default_texts_without_table = false;
 };
 
 class ToolbarController {

@@ -54,6 +54,13 @@ inline constexpr platform::Millis kPictureSettleTime{3000};
 // to finish a slow write and for the user to free or fix the save folder.
 inline constexpr platform::Millis kPictureRetryTime{120000};
 
+// A file the worker committed into the save folder.
+struct SavedFile {
+  std::filesystem::path path;
+  bool saved = true;  // false: kept by a save that failed
+  bool operator==(const SavedFile&) const = default;
+};
+
 class TCommunicationThread {
  public:
   // Notes the newest picture already on the board (so it is never copied) and
@@ -115,9 +122,10 @@ class TCommunicationThread {
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
 
   // Returns and forgets the files this worker has committed into the save
-  // folder since the last call (plain copies after a failed conversion too).
-  // Any thread.
-  std::vector<std::filesystem::path> TakeSavedPaths();
+  // folder since the last call, oldest first: the saved pictures, and what a
+  // failed save kept (a plain copy, the pages before a damaged one). Any
+  // thread.
+  std::vector<SavedFile> TakeSavedFiles();
 
   // Starts (true) or ends (false) an operation. Starting sends BOARD_JOB_BEGIN
   // before the flag goes up; ending sends BOARD_JOB_END and BOARD_PROGRESS -1
@@ -188,9 +196,10 @@ class TCommunicationThread {
                       const std::function<bool(std::span<const std::uint8_t>)>& whole);
   // One try at a listed picture, with its pending state kept across cycles.
   CopyOutcome TryCollect(const std::string& root, const std::string& name, platform::WallTime created);
-  // Notes the files of one copy that are in the save folder; false if none.
+  // Notes the files of one copy that are in the save folder, as saved or as
+  // kept by a failed save; false if there are none.
   bool RecordSaved(const std::filesystem::path& folder, const std::string& base,
-                   const std::vector<std::string>& suffixes);
+                   const std::vector<std::string>& suffixes, bool saved);
 
   platform::Millis AbsentBoard();
   platform::Millis Exchange(bool& completed);
@@ -207,7 +216,7 @@ class TCommunicationThread {
   std::shared_ptr<const std::string> OutputFileSavePath;
   std::map<std::string, PendingPicture> pending_pictures_;  // worker thread
   std::mutex saved_mutex_;
-  std::vector<std::filesystem::path> saved_paths_;  // guarded by saved_mutex_
+  std::vector<SavedFile> saved_files_;  // guarded by saved_mutex_
 
   // Loop state kept across cycles.
   bool Connected_last = false;

@@ -213,10 +213,10 @@ void SetMessagePump(std::function<void()> pump) {
   Driver().pump = std::move(pump);
 }
 
-std::vector<std::filesystem::path> DriverTakeSavedPaths() {
+std::vector<SavedFile> DriverTakeSavedFiles() {
   auto* worker = Driver().worker.get();
   if (worker == nullptr) return {};
-  return worker->TakeSavedPaths();
+  return worker->TakeSavedFiles();
 }
 
 TCommunicationThread* DriverWorker() {

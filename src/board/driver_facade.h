@@ -67,9 +67,9 @@ void SetNewHandle(NotifyTarget* hWnd);
 void ProcessMessages();
 void SetMessagePump(std::function<void()> pump);
 
-// The files the worker saved since the last call, oldest first (they are
+// The files the worker committed since the last call, oldest first (they are
 // forgotten); empty without a worker.
-std::vector<std::filesystem::path> DriverTakeSavedPaths();
+std::vector<SavedFile> DriverTakeSavedFiles();
 
 // The worker, for front ends that show its state and for tests; null before
 // DriverInit.

@@ -21,6 +21,7 @@
 #include "imaging/safe_save.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
+#include "platform/folder_nesting.h"
 #include "platform/path_text.h"
 #include "platform/shell.h"
 
@@ -59,10 +60,14 @@ CopyPlan PlanCopy(int kind, OutputFormat format) {
 }
 
 // The save folder, created (one level) when missing. An empty text is the
-// current folder. nullopt when there is no folder to save in.
-std::optional<fs::path> PrepareSaveFolder(const std::string& text) {
-  if (text.empty()) return fs::path();
+// current folder. nullopt when there is no folder to save in, and for a
+// folder on the board's own drive: every copy saved there would be a new
+// picture on the board, copied again and again until the board is full.
+std::optional<fs::path> PrepareSaveFolder(const std::string& text, const std::string& board_root) {
   const fs::path folder = platform::PathFromUtf8(text);
+  if (platform::IsInsideFolder(text.empty() ? fs::path(".") : folder, platform::PathFromUtf8(board_root)))
+    return std::nullopt;
+  if (text.empty()) return fs::path();
   if (!platform::DirectoryExists(folder)) platform::MakeDirectory(folder);
   if (!platform::DirectoryExists(folder)) return std::nullopt;
   return folder;
@@ -109,7 +114,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   if (!bytes) return passing ? CopyOutcome::passing : CopyOutcome::failed;
   if (!whole(*bytes)) return CopyOutcome::passing;
 
-  const auto folder = PrepareSaveFolder(*save_path);
+  const auto folder = PrepareSaveFolder(*save_path, root);
   if (!folder) return CopyOutcome::save_refused;
   const std::string stamp = imaging::TimeStampName(platform::ToLocalTime(platform::Clock()->WallNow()));
   const CopyPlan plan = PlanCopy(kind, format);
@@ -140,7 +145,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   }
   // A failed conversion that left its plain copy has failed for good; one
   // that could leave nothing met the save folder, and may go through later.
-  const bool kept = RecordSaved(*folder, *base, plan.suffixes);
+  const bool kept = RecordSaved(*folder, *base, plan.suffixes, saved);
   if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::save_refused;
   Notify(BOARD_IMAGE_SAVED, 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
@@ -148,25 +153,25 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
 }
 
 bool TCommunicationThread::RecordSaved(const fs::path& folder, const std::string& base,
-                                       const std::vector<std::string>& suffixes) {
+                                       const std::vector<std::string>& suffixes, bool saved) {
   // The base was free for every suffix when the copy began, so what bears it
   // now is this copy's.
-  std::vector<fs::path> written;
+  std::vector<SavedFile> written;
   for (const std::string& suffix : suffixes) {
     const fs::path path = folder / (base + suffix);
     std::error_code ec;
     if (fs::symlink_status(path, ec).type() == fs::file_type::regular &&
-        std::find(written.begin(), written.end(), path) == written.end())
-      written.push_back(path);
+        std::ranges::find(written, path, &SavedFile::path) == written.end())
+      written.push_back({path, saved});
   }
   std::lock_guard lock(saved_mutex_);
-  saved_paths_.insert(saved_paths_.end(), written.begin(), written.end());
+  saved_files_.insert(saved_files_.end(), written.begin(), written.end());
   return !written.empty();
 }
 
-std::vector<fs::path> TCommunicationThread::TakeSavedPaths() {
+std::vector<SavedFile> TCommunicationThread::TakeSavedFiles() {
   std::lock_guard lock(saved_mutex_);
-  return std::exchange(saved_paths_, {});
+  return std::exchange(saved_files_, {});
 }
 
 }  // namespace tavlix

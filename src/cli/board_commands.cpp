@@ -12,6 +12,7 @@
 #include "cli/command_line.h"
 #include "cli/interrupt.h"
 #include "cli/options.h"
+#include "cli/save_folder_option.h"
 #include "platform/attributes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -21,19 +22,25 @@ namespace tavlix::cli {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kExitStatusHelp =
-    "Exit status: 0 picture saved (or command handed over), 1 failure, 2 bad usage,\n"
-    "3 no board, 4 time-out, 5 board detached, 6 board error, 7 save failed (for\n"
-    "watch: some picture failed), 8 another collector (the toolbar or another\n"
-    "tavlix) is collecting from the board, 130 interrupted.";
+// The exit statuses the board commands share; each command adds its own.
+constexpr const char* kCollectorBusyHelp =
+    "8 another collector (the toolbar or another tavlix) is collecting from the board.";
 
 using SessionBody = int (*)(BoardSession& session, CommandIo io);
 
 // Starts the board link with the command line's window and runs `body` in it,
 // with Ctrl-C caught. `program` names this collector to a refused one.
 int RunInSession(const SessionOptions& options, CommandIo io, const std::string& program, SessionBody body) {
+  const app::ControllerSettings settings = LoadSessionSettings(options);
+  if (options.save_to) {
+    if (const auto refused = SaveToRefusal(settings.save_folder)) {
+      io.err << BadFolderText() << '\n'
+             << program << ": '" << settings.save_folder << "': " << *refused << '\n';
+      return kExitFailure;
+    }
+  }
   CatchInterrupts();
-  BoardSession session(io, LoadSessionSettings(options), IsTerminal(io.out), program);
+  BoardSession session(io, settings, IsTerminal(io.out), program);
   if (!session.started()) return kExitFailure;
   return body(session, io);
 }
@@ -42,14 +49,16 @@ int RunInSession(const SessionOptions& options, CommandIo io, const std::string&
 void AddSessionCommand(CommandLine& line, const std::string& name, const std::string& summary,
                        const std::string& details, SessionBody body) {
   auto options = std::make_shared<SessionOptions>();
-  CLI::App& command = line.Add(name, summary, details + kExitStatusHelp, [options, name, body](CommandIo io) {
-    return RunInSession(*options, io, "tavlix " + name, body);
-  });
+  CLI::App& command = line.Add(
+      name, summary, details + kCollectorBusyHelp,
+      [options, name, body](CommandIo io) { return RunInSession(*options, io, "tavlix " + name, body); });
   AddSessionOptions(command, *options, "the settings file's", "the settings file's");
 }
 
 void ReportSaved(CommandIo io) {
-  for (const auto& file : DriverTakeSavedPaths()) io.out << "saved " << platform::PathToUtf8(file) << "\n";
+  for (const SavedFile& file : DriverTakeSavedFiles())
+    io.out << (file.saved ? "saved " : "kept after a failed save: ") << platform::PathToUtf8(file.path)
+           << "\n";
 }
 
 int Scan(BoardSession& session, CommandIo io) {
@@ -142,13 +151,21 @@ void AddBoardCommands(CommandLine& line) {
            "Exit status: 0 present, 3 no board.",
            Status);
   AddSessionCommand(line, "scan", "scan the board and save the picture",
-                    "Tells the board to scan, shows the progress and saves the picture.\n", Scan);
+                    "Tells the board to scan, shows the progress and saves the picture.\n"
+                    "Exit status: 0 picture saved, 1 failure, 2 bad usage, 3 no board, 4 time-out,\n"
+                    "5 board detached, 6 board error, 7 save failed, 130 interrupted,\n",
+                    Scan);
   AddSessionCommand(line, "feed", "send the board the sheet-feed (stop) command",
-                    "Sends the board the sheet-feed command (also its stop command).\n", Feed);
+                    "Sends the board the sheet-feed command (also its stop command).\n"
+                    "Exit status: 0 command handed over, 1 failure, 2 bad usage, 3 no board,\n"
+                    "4 not taken in time,\n",
+                    Feed);
   AddSessionCommand(line, "watch", "collect every new picture from the board until Ctrl-C",
                     "Collects every new picture the board stores, until Ctrl-C. Waits for a\n"
                     "board when none is present. Refuses to run while another collector (the\n"
-                    "toolbar or another tavlix) collects from the board.\n",
+                    "toolbar or another tavlix) collects from the board.\n"
+                    "Exit status (after Ctrl-C): 0 every picture saved, 1 failure, 2 bad usage,\n"
+                    "7 some picture failed,\n",
                     Watch);
 }
 

@@ -82,6 +82,7 @@ BoardSession::BoardSession(CommandIo io, const app::ControllerSettings& settings
   options.save_settings_at_exit = false;
   options.place_toolbar = false;
   options.collect_at_start = false;
+  options.default_texts_without_table = true;
   started_ = controller_.Start(&target_, options);
   if (!started_) io_.err << "tavlix: the board link cannot start\n";
 }

@@ -65,7 +65,8 @@ int Demo(DemoOptions& options, CommandIo io) {
     return kExitFailure;
   }
   fs::path save_to = platform::PathFromUtf8(options.session.save_to.value_or(""));
-  if (save_to.empty()) {
+  const bool own_folder = save_to.empty();
+  if (own_folder) {
     std::error_code ec;
     const auto made = platform::MakeUniqueFolder(fs::temp_directory_path(ec), "tavlix-demo-pictures-");
     if (!made) {
@@ -103,6 +104,11 @@ int Demo(DemoOptions& options, CommandIo io) {
   const int status = RunScan(options.session, io);
   board.Stop();
   board.Unplug();
+  // A folder of the demo's own that got no picture is not left behind.
+  if (status != kExitOk && own_folder) {
+    std::error_code ec;
+    fs::remove(save_to, ec);  // only when empty
+  }
   io.out << (status == kExitOk ? "Demo finished: the picture is in " + save_to.string()
                                : "Demo ended without a picture (exit status " + std::to_string(status) + ")")
          << "\n";

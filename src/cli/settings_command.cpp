@@ -8,10 +8,9 @@
 #include "board/drive_discovery.h"
 #include "cli/command_line.h"
 #include "cli/options.h"
+#include "cli/save_folder_option.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
-#include "settings/localised_text_table.h"
-#include "settings/localised_texts.h"
 #include "settings/save_folder_check.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
@@ -29,7 +28,8 @@ constexpr const char* kSettingsHelp =
     "\n"
     "The settings file lives in \"<program data>/Orvane Tavlix/TavlixConnect/\",\n"
     "where <program data> is $AllUsersProfile, else $XDG_CONFIG_HOME or ~/.config.\n"
-    "Only the last folder level is created when missing.\n"
+    "Its two folders are made when missing (and the configuration folder itself\n"
+    "where no $AllUsersProfile names the program data folder).\n"
     "Exit status: 0 success, 1 folder refused or settings not stored, 2 bad usage.";
 
 struct SettingsOptions {
@@ -43,14 +43,6 @@ void ShowSettings(const settings::IniSettings& settings, std::ostream& out) {
   if (!platform::FileExists(platform::PathFromUtf8(file))) out << " (not present: defaults in use)";
   out << "\nFormat:        " << settings::DescribeFormat(settings.Setting_SavePrm)
       << "\nSave folder:   " << settings.Setting_ImgSaveTo_FolderPath << '\n';
-}
-
-// The bad-folder text as the toolbar would show it; the built-in default when
-// the localised texts are not available at all.
-std::string BadFolderText() {
-  const settings::LocalisedTexts texts = settings::LoadLocalisedTexts();
-  if (texts.loc_flg) return texts.message_badfolder;
-  return std::string(settings::DefaultLocText(&settings::LocalisedTexts::message_badfolder));
 }
 
 int ChangeSettings(const SettingsOptions& options, CommandIo io) {

@@ -11,6 +11,7 @@
 #include "imaging/narrow_length.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/path_text.h"
 
 namespace tavlix::imaging {
 namespace {
@@ -280,7 +281,9 @@ Result<BoardPdf> ReadBoardPdf(const std::filesystem::path& path) {
   }
   if (!head) return Error{head.error()};
   auto layout = ScanBoardPdf(*head);
-  if (!layout) return Fail(path.string() + ": " + layout.error());
+  if (!layout)
+    return Fail(platform::PathToUtf8(path) + ": not a PDF laid out as the board stores them (" +
+                layout.error() + ")");
   return BoardPdf{std::move(*head), *layout};
 }
 

@@ -25,4 +25,11 @@ LocalisedTexts LoadLocalisedTexts() {
   return texts;
 }
 
+LocalisedTexts DefaultLocalisedTexts() {
+  LocalisedTexts texts;
+  for (const LocTextEntry& entry : LocTextTable()) texts.*entry.field = std::string(entry.default_text);
+  texts.loc_flg = true;
+  return texts;
+}
+
 }  // namespace tavlix::settings

@@ -85,4 +85,8 @@ struct LocalisedTexts {
 // when the folder is missing nothing is loaded.
 LocalisedTexts LoadLocalisedTexts();
 
+// Every entry's built-in default, loc_flg set: for a front end that must say
+// something even without the program data folder (the command line).
+LocalisedTexts DefaultLocalisedTexts();
+
 }  // namespace tavlix::settings

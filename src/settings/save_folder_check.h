@@ -35,10 +35,4 @@ SaveFolderCheck CheckSaveFolder(const std::string& folder, const BoardRootLookup
 // Why a folder was refused, in English, for diagnostics ("" when accepted).
 std::string_view SaveFolderCheckReason(SaveFolderCheck check);
 
-// Whether `path` is `folder` or lies inside it, comparing normalised absolute
-// paths with symbolic links resolved, whole component by whole component (a
-// drive letter without regard to case). "/media/R-61x" is not inside
-// "/media/R-61".
-bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
-
 }  // namespace tavlix::settings

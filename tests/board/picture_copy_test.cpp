@@ -150,13 +150,23 @@ TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
 }
 
+TEST_F(PictureCopy, ASaveFolderOnTheBoardsDriveIsRefusedAndTheBoardLeftAsItWas) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  for (const fs::path& folder : {board_, board_ / "sub"}) {
+    worker_.ChangeImageFileSetting(OutputFormat::png, folder.string());
+    EXPECT_FALSE(worker_.CopyImageFile("a.png"));
+  }
+  EXPECT_EQ(test::FilesIn(board_), std::vector<std::string>{"a.png"});
+  EXPECT_EQ(Codes(), std::vector<int>(2, BOARD_SAVE_FAILED));
+}
+
 TEST_F(PictureCopy, ASaveFolderNamedBeyondAsciiIsMadeAndFilled) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   const fs::path own = dir_.path() / fs::path(u8"J\u00fcrgen \u5199\u771f");
   worker_.ChangeImageFileSetting(OutputFormat::jpeg, platform::PathToUtf8(own));
   ASSERT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_EQ(test::FilesIn(own), std::vector<std::string>{"20201203_142501.jpg"});
-  EXPECT_EQ(worker_.TakeSavedPaths(), std::vector<fs::path>{own / "20201203_142501.jpg"});
+  EXPECT_EQ(worker_.TakeSavedFiles(), std::vector<SavedFile>{{own / "20201203_142501.jpg"}});
 }
 
 TEST_F(PictureCopy, AReadOnlySaveFolderIsAFailureAndLeavesNothing) {
@@ -207,7 +217,7 @@ TEST_F(PictureCopy, SettingsChangedDuringACopyApplyToTheNextOne) {
   EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
 }
 
-TEST_F(PictureCopy, TheWorkerNamesOnlyTheFilesItSaved) {
+TEST_F(PictureCopy, TheWorkerNamesOnlyItsOwnFilesAndTellsWhichAFailedSaveKept) {
   fs::create_directories(save_);
   test::WriteFile(save_ / "other.png", "another program's file");
   PutPictureOnBoard("a.png", PictureFormat::png);
@@ -216,10 +226,11 @@ TEST_F(PictureCopy, TheWorkerNamesOnlyTheFilesItSaved) {
   ASSERT_TRUE(Copy("a.png", OutputFormat::png));
   EXPECT_FALSE(Copy("broken.jpg", OutputFormat::png));  // kept as a plain copy
   ASSERT_TRUE(Copy("b.pdf", OutputFormat::png));
-  EXPECT_EQ(worker_.TakeSavedPaths(),
-            (std::vector<fs::path>{save_ / "20201203_142501.png", save_ / "20201203_142501-1.jpg",
-                                   save_ / "20201203_142501-1.png", save_ / "20201203_142501-1_2.png"}));
-  EXPECT_TRUE(worker_.TakeSavedPaths().empty());
+  EXPECT_EQ(worker_.TakeSavedFiles(), (std::vector<SavedFile>{{save_ / "20201203_142501.png"},
+                                                              {save_ / "20201203_142501-1.jpg", false},
+                                                              {save_ / "20201203_142501-1.png"},
+                                                              {save_ / "20201203_142501-1_2.png"}}));
+  EXPECT_TRUE(worker_.TakeSavedFiles().empty());
 }
 
 TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {

@@ -78,9 +78,24 @@ TEST_F(BoardCommands, ScanSavesThePictureAndSaysWhere) {
 }
 
 TEST_F(BoardCommands, ScanWithoutABoardSaysSoAndExitsWithNoBoard) {
+  // Also without the program data folder: the built-in text, not silence.
+  const test::ScopedEnv no_data{"AllUsersProfile", (dir_ / "missing").string()};
   const CliRun run = Tavlix({"scan", "--save-to", save_.string()});
   EXPECT_EQ(run.status, kExitNoBoard);
-  EXPECT_FALSE(run.err.empty());
+  EXPECT_NE(run.err.find("Obtaining annotated image failed"), std::string::npos) << run.err;
+}
+
+TEST_F(BoardCommands, ASaveFolderThatCannotTakePicturesIsRefusedBeforeTheBoardIsTouched) {
+  StartBoard();
+  test::WriteFile(dir_ / "file", "");
+  for (const fs::path& folder :
+       {dir_ / "board", dir_ / "board" / "new", dir_ / "file", dir_ / "no" / "new"}) {
+    const CliRun run = Tavlix({"watch", "--save-to", folder.string()});
+    EXPECT_EQ(run.status, kExitFailure) << folder;
+    EXPECT_NE(run.err.find("Couldn't setup selected folder."), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "board" / "cmd"));
+  EXPECT_FALSE(fs::exists(dir_ / "board" / "new"));
 }
 
 TEST_F(BoardCommands, BoardErrorsAndTimeOutsHaveTheirExitStatusAndText) {
