@@ -60,13 +60,14 @@ CopyPlan PlanCopy(int kind, OutputFormat format) {
 }
 
 // The save folder, created (one level) when missing. An empty text is the
-// current folder. nullopt when there is no folder to save in, and for a
-// folder on the board's own drive: every copy saved there would be a new
-// picture on the board, copied again and again until the board is full.
+// current folder. nullopt when there is no folder to save in, and for the
+// board's root itself: every copy saved there would be a new picture on the
+// board, copied again and again until the board is full.
 std::optional<fs::path> PrepareSaveFolder(const std::string& text, const std::string& board_root) {
   const fs::path folder = platform::PathFromUtf8(text);
-  if (platform::IsInsideFolder(text.empty() ? fs::path(".") : folder, platform::PathFromUtf8(board_root)))
-    return std::nullopt;
+  const fs::path root = platform::PathFromUtf8(board_root);
+  const fs::path shown = text.empty() ? fs::path(".") : folder;
+  if (platform::IsInsideFolder(shown, root) && platform::IsInsideFolder(root, shown)) return std::nullopt;
   if (text.empty()) return fs::path();
   if (!platform::DirectoryExists(folder)) platform::MakeDirectory(folder);
   if (!platform::DirectoryExists(folder)) return std::nullopt;

@@ -150,9 +150,9 @@ TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
 }
 
-TEST_F(PictureCopy, ASaveFolderOnTheBoardsDriveIsRefusedAndTheBoardLeftAsItWas) {
+TEST_F(PictureCopy, TheBoardsRootIsNoSaveFolderAndIsLeftAsItWas) {
   PutPictureOnBoard("a.png", PictureFormat::png);
-  for (const fs::path& folder : {board_, board_ / "sub"}) {
+  for (const fs::path& folder : {board_, board_ / "sub" / ".."}) {
     worker_.ChangeImageFileSetting(OutputFormat::png, folder.string());
     EXPECT_FALSE(worker_.CopyImageFile("a.png"));
   }
