@@ -33,10 +33,10 @@ class BoardFixture : public ::testing::Test {
   // The board's drive (E, position 1, row 3: BOARD_FOUND 19) comes and goes
   // by rewriting the table, as a tool outside the program would.
   void Plug() {
-    WriteFile(table_,
-              "C fixed System " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
+    ReplaceFile(table_,
+                "C fixed System " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
   }
-  void Unplug() { WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n"); }
+  void Unplug() { ReplaceFile(table_, "C fixed System " + test::SystemRoot("/") + "\n"); }
 
   std::filesystem::path Cmd() const { return board_ / "cmd"; }
   void MakeCmd() { std::filesystem::create_directories(Cmd()); }

@@ -64,10 +64,10 @@ class PictureTest : public ::testing::Test {
   }
 
   void PlugBoard() {
-    WriteFile(table_,
-              "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
+    ReplaceFile(table_,
+                "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
   }
-  void UnplugBoard() { WriteFile(table_, "C fixed Sys " + test::SystemRoot("/") + "\n"); }
+  void UnplugBoard() { ReplaceFile(table_, "C fixed Sys " + test::SystemRoot("/") + "\n"); }
 
   // Puts a file on the board, created strictly after every earlier one (file
   // times tick coarsely, so this may wait a few milliseconds).

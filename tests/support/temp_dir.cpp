@@ -1,10 +1,12 @@
 #include "support/temp_dir.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/random_name.h"
 #include "support/set_env.h"
@@ -29,6 +31,19 @@ void WriteFile(const std::filesystem::path& path, std::string_view content) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void ReplaceFile(const std::filesystem::path& path, std::string_view content) {
+  std::filesystem::path temporary = path;
+  temporary += ".new";
+  WriteFile(temporary, content);
+  std::error_code ec;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::filesystem::rename(temporary, path, ec);
+    if (!ec) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  throw std::runtime_error("cannot replace " + path.string() + ": " + ec.message());
 }
 
 void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {

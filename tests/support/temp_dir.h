@@ -26,6 +26,10 @@ class TempDir {
 
 void WriteFile(const std::filesystem::path& path, std::string_view content);
 void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// Replaces the file in one step, for a file a running worker may be reading
+// (a drive table): it never sees half of it, and a reader holding the file
+// for a moment (on Windows that blocks a replacement) is waited for.
+void ReplaceFile(const std::filesystem::path& path, std::string_view content);
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 std::string ReadText(const std::filesystem::path& path);
 
