@@ -94,7 +94,6 @@ TEST_F(BoardCommands, ASaveFolderThatCannotTakePicturesIsRefusedBeforeTheBoardIs
     EXPECT_EQ(run.status, kExitFailure) << folder;
     EXPECT_NE(run.err.find("Couldn't setup selected folder."), std::string::npos) << run.err;
   }
-  EXPECT_FALSE(fs::exists(dir_ / "board" / "cmd"));
   EXPECT_FALSE(fs::exists(dir_ / "board" / "new"));
 }
 
