@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-#include "ui/form1.h"
-#include "ui/form_setting.h"
-#include "ui/presenter.h"
+#include "ui_qt/presenter.h"
+#include "ui_qt/setting_dialog.h"
+#include "ui_qt/toolbar_window.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool Save(QWidget& widget, const QDir& folder, const char* name) {
 }
 
 // Nothing is shown: the tool only draws.
-class SilentPresenter final : public TavlixSoft::Presenter {
+class SilentPresenter final : public tavlix::ui_qt::Presenter {
  public:
   void ShowMessageBox(const QString&) override {}
   void ShowBalloon(QSystemTrayIcon&, const QString&) override {}
@@ -35,20 +35,20 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   SilentPresenter presenter;
-  TavlixSoft::Form1Options options;
+  tavlix::ui_qt::Form1Options options;
   options.presenter = &presenter;
   options.system_tray = false;
   options.watch_session = false;
-  TavlixSoft::Form1 form(options);
+  tavlix::ui_qt::Form1 form(options);
   form.ShowProgress(tavlix::app::ProgressStripFor(0));
   form.show();
   bool ok = Save(form, folder, "toolbar.png");
   form.ShowProgress(tavlix::app::ProgressStripFor(50));
   ok = Save(form, folder, "toolbar-progress.png") && ok;
 
-  TavlixSoft::FormSetting dialog(presenter);
+  tavlix::ui_qt::FormSetting dialog(presenter);
   dialog.textBox_FilePath_SaveTo->setText(QStringLiteral("/home/me/Pictures/TavlixConnect"));
-  dialog.SetChoice(TavlixSoft::ChoiceForFormat(tavlix::OutputFormat::png));
+  dialog.SetChoice(tavlix::ui_qt::ChoiceForFormat(tavlix::OutputFormat::png));
   dialog.show();
   ok = Save(dialog, folder, "settings-dialog.png") && ok;
   return ok ? 0 : 1;

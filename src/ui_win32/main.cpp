@@ -2,7 +2,7 @@
 // session; the command line is ignored; the exit code is always 0.
 #include <objbase.h>
 
-#include "ui_win32/instance_mutex.h"
+#include "ui_win32/single_instance.h"
 #include "ui_win32/toolbar_window.h"
 
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {

@@ -24,10 +24,10 @@
 #include "app/toolbar_view.h"
 #include "ui_win32/bitmap_set.h"
 #include "ui_win32/image_button.h"
+#include "ui_win32/notify_target.h"
 #include "ui_win32/setting_dialog.h"
 #include "ui_win32/tray_icon.h"
 #include "ui_win32/win32.h"
-#include "ui_win32/window_notify_target.h"
 
 namespace tavlix::ui_win32 {
 
