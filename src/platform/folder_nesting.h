@@ -8,9 +8,11 @@
 namespace tavlix::platform {
 
 // Whether `path` is `folder` or lies inside it, comparing normalised absolute
-// paths with symbolic links resolved, whole component by whole component (a
-// drive letter without regard to case). "/media/R-61x" is not inside
-// "/media/R-61".
+// paths with symbolic links resolved, whole component by whole component.
+// Windows names (after a drive letter or a network share's \\server) are
+// compared without regard to case, Linux names with it. "/media/R-61x" is not
+// inside "/media/R-61"; "\\srv\scans\room12" is inside "\\SRV\Scans" and
+// not inside "\\srv\scan" nor a drive's root.
 bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
 
 }  // namespace tavlix::platform

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,5 +17,9 @@ std::uint32_t ProcessId();
 // where it hands them over in a code page (Windows), read again from the
 // process's own UTF-16 command line, so no name outside that code page is lost.
 std::vector<std::string> ProcessArguments(int argc, char** argv);
+
+// The folder of the running program's own file, or nullopt when the system
+// does not tell it.
+std::optional<std::filesystem::path> ProgramFolder();
 
 }  // namespace tavlix::platform

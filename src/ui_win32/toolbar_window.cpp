@@ -47,6 +47,14 @@ app::Rect RectOf(const RECT& rect) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// The message the installer sends every top-level window before it replaces
+// or removes the program (packaging/windows/tavlixconnect.nsi names it too);
+// 0 when the system could not register it.
+UINT EndRequestMessage() {
+  static const UINT id = ::RegisterWindowMessageW(L"TavlixConnect.EndRequest");
+  return id;
+}
+
 HICON LoadProgramIcon(HINSTANCE module, int metric_x, int metric_y) {
   return static_cast<HICON>(::LoadImageW(module, ResourceName(kProgramIconId), IMAGE_ICON,
                                          ::GetSystemMetrics(metric_x), ::GetSystemMetrics(metric_y), 0));
@@ -134,6 +142,12 @@ LRESULT CALLBACK ToolbarWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam
 
 LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   if (tray_ && tray_->HandleMessage(message, wparam, lparam)) return 0;
+  if (message == EndRequestMessage() && message != 0) {
+    // The installer is about to replace or remove the program: end as at
+    // logout.
+    ::DestroyWindow(hwnd_);
+    return 0;
+  }
   switch (message) {
     case kBoardNotifyMessage: target_.RunQueued(); return 0;
     case WM_PAINT: Paint(); return 0;

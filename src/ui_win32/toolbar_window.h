@@ -8,9 +8,10 @@
 // while it is hidden, and follows the session's console through
 // WTSRegisterSessionNotification. It starts hidden, without a taskbar button,
 // with its tray icon showing; the tray menu's Exit, the session's end
-// (WM_ENDSESSION at logout or shut-down, which it never refuses) or any other
-// close destroys it, which shuts the controller down (the settings saved, the
-// worker stopped) and ends the message loop.
+// (WM_ENDSESSION at logout or shut-down, which it never refuses), the
+// installer's registered "TavlixConnect.EndRequest" message (sent before an
+// upgrade or uninstall) or any other close destroys it, which shuts the controller down (the settings saved,
+// the worker stopped) and ends the message loop.
 //
 // UI thread only (a single-threaded COM apartment).
 #pragma once

@@ -2,6 +2,7 @@
 // state set by hand and the clock virtual.
 #include <gtest/gtest.h>
 
+#include "app/help_page.h"
 #include "board/collector_lock.h"
 #include "board/drive_discovery.h"
 #include "controller_fixture.h"
@@ -115,6 +116,24 @@ TEST_F(Commands, HelpOpensTheInstalledPage) {
   EXPECT_EQ(opened_[0].rfind("/opt/pf", 0), 0u) << opened_[0];
   EXPECT_EQ(std::filesystem::path(opened_[0]).stem(), "TavlixConnect_help");
   EXPECT_TRUE(view_.boxes.empty());
+}
+
+// Installed into another folder (/D=), the page beside the program serves;
+// the usual place still wins when both hold one.
+TEST(HelpPage, UsualPlaceFirstThenBesideTheProgram) {
+  const TempDir dir;
+  ScopedEnv program_files(platform::kProgramFilesVariable, (dir / "pf").string());
+  const std::filesystem::path usual =
+      dir / "pf" / "Orvane Tavlix" / "TavlixConnect" / "TavlixConnect_help.html";
+  const std::filesystem::path elsewhere = dir / "elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  EXPECT_EQ(app::HelpDocumentPathBeside(elsewhere), usual) << "no page anywhere: the usual place";
+  WriteFile(elsewhere / "TavlixConnect_help.html", "<html></html>");
+  EXPECT_EQ(app::HelpDocumentPathBeside(elsewhere), elsewhere / "TavlixConnect_help.html");
+  EXPECT_EQ(app::HelpDocumentPathBeside(std::nullopt), usual);
+  std::filesystem::create_directories(usual.parent_path());
+  WriteFile(usual, "<html></html>");
+  EXPECT_EQ(app::HelpDocumentPathBeside(elsewhere), usual);
 }
 
 TEST_F(Commands, TrayShowCountsOnlyTheLeftButtonAndTakesTheNotificationsBack) {

@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <system_error>
+
 #include "platform/process.h"
 
 namespace tavlix::platform {
@@ -11,6 +13,13 @@ std::uint32_t ProcessId() {
 std::vector<std::string> ProcessArguments(int argc, char** argv) {
   if (argc < 1) return {};
   return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+std::optional<std::filesystem::path> ProgramFolder() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || !self.is_absolute()) return std::nullopt;
+  return self.parent_path();
 }
 
 }  // namespace tavlix::platform

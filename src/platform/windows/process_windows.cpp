@@ -35,4 +35,19 @@ std::vector<std::string> ProcessArguments(int argc, char** argv) {
   return args;
 }
 
+std::optional<std::filesystem::path> ProgramFolder() {
+  // The buffer grows until the whole name fits (long paths exceed MAX_PATH).
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length == 0) return std::nullopt;
+    if (length < name.size()) {
+      name.resize(length);
+      return std::filesystem::path(name).parent_path();
+    }
+    if (name.size() >= 32768) return std::nullopt;
+    name.resize(name.size() * 2);
+  }
+}
+
 }  // namespace tavlix::platform

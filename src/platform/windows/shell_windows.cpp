@@ -18,10 +18,13 @@ bool SystemShellOpen(const std::filesystem::path& path) {
   // box (a caller may be a thread nobody watches), and the call returns once
   // the program is started, not before: the thread has no message loop to
   // finish it later.
+  // The shell reads a network share only with backslashes ("\\server\share",
+  // never "//server/share").
+  const std::filesystem::path shown = std::filesystem::path(path).make_preferred();
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  info.lpFile = path.c_str();
+  info.lpFile = shown.c_str();
   info.nShow = SW_SHOWNORMAL;
   const bool started = ::ShellExecuteExW(&info) != FALSE;
   if (SUCCEEDED(com)) ::CoUninitialize();

@@ -9,6 +9,7 @@
 #include "platform/file_times.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
+#include "platform/folder_nesting.h"
 #include "platform/path_text.h"
 #include "platform/pending_file.h"
 #include "platform/windows/file_time_conversion.h"
@@ -199,6 +200,19 @@ TEST(WindowsBackend, ReparsePointsAreNeitherReadNorListed) {
   ASSERT_TRUE(listed.ok());
   ASSERT_EQ(listed->size(), 1u);
   EXPECT_EQ(listed->front().name, "real.jpg");
+}
+
+// A save folder on a network share (\\server\share\folder): compared with
+// the board's drive and with other shares by whole names, without case, in
+// either separator. Path arithmetic only: no share needs to exist.
+TEST(WindowsBackend, NetworkShareFoldersNestByWholeNamesWithoutCase) {
+  EXPECT_TRUE(IsInsideFolder(L"\\\\srv\\scans\\room12", L"\\\\SRV\\Scans"));
+  EXPECT_TRUE(IsInsideFolder(L"//srv/scans/room12/", L"\\\\srv\\scans\\Room12"));
+  EXPECT_FALSE(IsInsideFolder(L"\\\\srv\\scans2\\x", L"\\\\srv\\scans"));
+  EXPECT_FALSE(IsInsideFolder(L"\\\\other\\scans\\x", L"\\\\srv\\scans"));
+  EXPECT_FALSE(IsInsideFolder(L"\\\\srv\\scans", L"E:\\"));
+  EXPECT_FALSE(IsInsideFolder(L"E:\\scans", L"\\\\srv\\scans"));
+  EXPECT_TRUE(IsInsideFolder(L"e:\\Pictures", L"E:\\")) << "a drive's names without case too";
 }
 
 TEST(WindowsBackend, DrivesAndEnvironmentSpeakUtf8) {
