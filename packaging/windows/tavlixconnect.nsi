@@ -469,6 +469,7 @@ FunctionEnd
 Function .onInit
   SetShellVarContext all
   SetRegView 64
+  Delete "$TEMP\TavlixConnect_setup_error.txt"
   StrCpy $SaveToGiven 0
   StrCpy $FormatCode ""
   ${GetParameters} $R0
@@ -478,9 +479,7 @@ Function .onInit
     StrCpy $SaveToGiven 1
     StrLen $R1 $SaveTo
     ${If} $R1 > 1023
-      MessageBox MB_OK|MB_ICONSTOP "/SAVETO= is longer than 1023 characters: the settings file cannot keep it." /SD IDOK
-      SetErrorLevel 2
-      Quit
+      !insertmacro FAIL "/SAVETO= is longer than 1023 characters: the settings file cannot keep it."
     ${EndIf}
   ${EndIf}
   ClearErrors
@@ -495,9 +494,7 @@ Function .onInit
     ${ElseIf} $R1 == "board"
       StrCpy $FormatCode 0
     ${Else}
-      MessageBox MB_OK|MB_ICONSTOP "/FORMAT=$R1 is none of png, jpeg, pdf, board." /SD IDOK
-      SetErrorLevel 2
-      Quit
+      !insertmacro FAIL "/FORMAT=$R1 is none of png, jpeg, pdf, board."
     ${EndIf}
   ${EndIf}
 FunctionEnd
@@ -505,6 +502,7 @@ FunctionEnd
 Function un.onInit
   SetShellVarContext all
   SetRegView 64
+  Delete "$TEMP\TavlixConnect_setup_error.txt"
 FunctionEnd
 
 Section "Install"
