@@ -158,8 +158,8 @@ Function ${un}EndToolbars
     DetailPrint "Ending the running toolbars"
     System::Call 'user32::RegisterWindowMessageW(w "${END_MESSAGE}") i .r1'
     ${If} $1 <> 0
-      ; SMTO_ABORTIFHUNG, at most 5 s a window.
-      System::Call 'user32::SendMessageTimeoutW(p ${HWND_BROADCAST}, i r1, p 0, p 0, i 2, i 5000, p 0)'
+      ; SMTO_ABORTIFHUNG, at most 2 s a window (the toolbars go on ending after).
+      System::Call 'user32::SendMessageTimeoutW(p ${HWND_BROADCAST}, i r1, p 0, p 0, i 2, i 2000, p 0)'
     ${EndIf}
     StrCpy $0 150
     Call ${un}WaitToolbarsGone
