@@ -57,8 +57,10 @@ inline void RegisterWindowClass(HINSTANCE module, LPCWSTR name, WNDPROC procedur
 // `lparam` says so, else to the next (wparam 0) or previous tab stop; a
 // text box reached so has its text selected, as in a dialog box.
 inline void MoveDialogFocus(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  // From the window itself (just activated) the first or the last tab stop.
+  HWND from = ::IsChild(dialog, ::GetFocus()) ? ::GetFocus() : nullptr;
   HWND target = LOWORD(lparam) != 0 ? reinterpret_cast<HWND>(wparam)
-                                    : ::GetNextDlgTabItem(dialog, ::GetFocus(), wparam != 0 ? TRUE : FALSE);
+                                    : ::GetNextDlgTabItem(dialog, from, wparam != 0 ? TRUE : FALSE);
   if (target == nullptr) return;
   ::SetFocus(target);
   if ((::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
