@@ -3,7 +3,8 @@
 
 Writes the 21 button and background bitmaps (ids 102-126, uncompressed 24-bit
 BMP), the program icon as PNGs for the hicolor theme (16, 32, 48, 64, 96, 256)
-and as one .ico holding all six. Python 3 standard library only; the output is
+and as one .ico holding those and the sizes Windows asks for at 125 % and
+150 % (20, 24, 40), each drawn at its own size rather than resized. Python 3 standard library only; the output is
 committed, so run this only after changing a picture:
 
     tools/make_images.py [resources-folder]
@@ -281,7 +282,10 @@ SMALL = {  # id: (glyph, background)
     102: (glyph_cross, TITLE_PINK), 103: (glyph_cross, TITLE_PRESSED), 104: (glyph_cross, TITLE_HOVER),
     106: (glyph_question, TITLE_PINK), 107: (glyph_question, TITLE_PRESSED), 108: (glyph_question, TITLE_HOVER),
 }
-ICON_SIZES = (16, 32, 48, 64, 96, 256)
+ICON_SIZES = (16, 32, 48, 64, 96, 256)  # also the hicolor theme's PNGs
+# The small and large icon at 100 %, 125 %, 150 % and 200 % (16/32, 20/40,
+# 24/48, 32/64), and the larger views of the shell.
+ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 96, 256)
 
 
 def main():
@@ -294,9 +298,10 @@ def main():
         (out / "bitmaps" / f"{ident}.bmp").write_bytes(bmp_bytes(small_button(glyph(), bg)))
     (out / "bitmaps" / "126.bmp").write_bytes(bmp_bytes(background()))
     pngs = []
-    for size in ICON_SIZES:
+    for size in ICO_SIZES:
         blob = png_bytes(program_icon(size))
-        (out / "icons" / f"tavlixconnect-{size}.png").write_bytes(blob)
+        if size in ICON_SIZES:
+            (out / "icons" / f"tavlixconnect-{size}.png").write_bytes(blob)
         pngs.append((size, blob))
     (out / "icons" / "tavlixconnect.ico").write_bytes(ico_bytes(pngs))
 

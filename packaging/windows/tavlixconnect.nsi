@@ -33,7 +33,7 @@ RequestExecutionLevel admin
 !include WinMessages.nsh
 
 !define PRODUCT "Tavlix Connect"
-!define PUBLISHER "Orvane"
+!define PUBLISHER "Orvane Tavlix"
 !define VENDOR_DIR "Orvane Tavlix"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TavlixConnect"
 !define SETTINGS_FILE "TavlixConnect_setup.ini"

@@ -1,9 +1,34 @@
 #include "ui_win32/image_button.h"
 
+// clang-format off
+#include <initguid.h>
+#include <oleacc.h>
+// clang-format on
+
 namespace tavlix::ui_win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavlixImageButton";
+
+// Dynamic annotation of the button's accessible object: the push-button role
+// instead of the plain client area a window of its own class has. Without
+// the accessibility service (or COM) the button keeps the plain role.
+void AnnotateRole(HWND button, bool set) {
+  IAccPropServices* services = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services))))
+    return;
+  MSAAPROPID role = PROPID_ACC_ROLE;
+  if (set) {
+    VARIANT value{};
+    value.vt = VT_I4;
+    value.lVal = ROLE_SYSTEM_PUSHBUTTON;
+    services->SetHwndProp(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, role, value);
+  } else {
+    services->ClearHwndProps(button, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &role, 1);
+  }
+  services->Release();
+}
 
 }  // namespace
 
@@ -11,16 +36,26 @@ ImageButton::ImageButton(HWND parent, RECT place, BitmapSet& pictures, int pictu
     : pictures_(pictures), picture_(picture) {
   const auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   RegisterWindowClass(module, kClassName, &ImageButton::Procedure);
-  hwnd_ =
-      ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place.left, place.top,
-                        place.right - place.left, place.bottom - place.top, parent, nullptr, module, this);
+  hwnd_ = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                            place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+                            nullptr, module, this);
+  if (hwnd_ != nullptr) AnnotateRole(hwnd_, true);
 }
 
 ImageButton::~ImageButton() {
   if (hwnd_ != nullptr) {
+    AnnotateRole(hwnd_, false);
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd_);
   }
+}
+
+void ImageButton::SetName(const std::wstring& name) {
+  ::SetWindowTextW(hwnd_, name.c_str());
+}
+
+void ImageButton::Click() {
+  if (on_click_) on_click_();
 }
 
 void ImageButton::SetPicture(int picture) {
@@ -86,9 +121,28 @@ LRESULT ImageButton::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       RECT client{};
       ::GetClientRect(hwnd_, &client);
       const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      if (was_down && ::PtInRect(&client, at) && on_click_) on_click_();
+      if (was_down && ::PtInRect(&client, at)) Click();
       return 0;
     }
+    // The keyboard: the dialog manager gives the button Tab, Space and Enter
+    // (the toolbar has no default button that Enter would press instead).
+    case WM_GETDLGCODE: {
+      const auto* key = reinterpret_cast<const MSG*>(lparam);
+      const bool enter = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      return DLGC_BUTTON | (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+      if (wparam == VK_RETURN) Click();
+      return 0;
+    case WM_KEYUP:
+      if (wparam == VK_SPACE) Click();
+      return 0;
+    case BM_CLICK: Click(); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      ::InvalidateRect(hwnd_, nullptr, FALSE);
+      return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_CAPTURECHANGED: left_down_ = false; return 0;
     default: return ::DefWindowProcW(hwnd_, message, wparam, lparam);
   }
@@ -103,6 +157,13 @@ void ImageButton::Paint() {
   HBITMAP bitmap = pictures_.Get(picture_);
   const SIZE size = BitmapSet::SizeOf(bitmap);
   BitmapSet::Draw(dc, bitmap, (client.right - size.cx) / 2, (client.bottom - size.cy) / 2);
+  const bool cue_hidden = (::SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0;
+  if (::GetFocus() == hwnd_ && !cue_hidden) {
+    // Inside the picture's edge, a sixth of the button in from each side.
+    RECT focus = client;
+    ::InflateRect(&focus, -client.right / 6, -client.bottom / 6);
+    ::DrawFocusRect(dc, &focus);
+  }
   ::EndPaint(hwnd_, &paint);
 }
 

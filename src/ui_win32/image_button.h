@@ -5,6 +5,12 @@
 // What picture each event brings is the owner's matter; a disabled button
 // gets no mouse input, so it keeps its picture.
 //
+// For the keyboard and screen readers it is a push button: a tab stop whose
+// window text is its name (the owner sets it to the tool tip's text), shown
+// to accessibility tools with the push-button role; Space or Enter on the
+// focused button clicks it, and the focus is drawn when the keyboard is in
+// use.
+//
 // UI thread only. The pictures come from a BitmapSet that outlives the button.
 #pragma once
 
@@ -32,6 +38,8 @@ class ImageButton {
   void OnMouse(MouseHandler handler) { on_mouse_ = std::move(handler); }
   void OnClick(ClickHandler handler) { on_click_ = std::move(handler); }
 
+  // The name screen readers read: the button's window text.
+  void SetName(const std::wstring& name);
   void SetPicture(int picture);
   int picture() const { return picture_; }
   void SetEnabled(bool enabled);
@@ -43,6 +51,7 @@ class ImageButton {
   void Paint();
   void Report(MouseEvent event);
   void TrackPointer();
+  void Click();
 
   HWND hwnd_ = nullptr;
   BitmapSet& pictures_;

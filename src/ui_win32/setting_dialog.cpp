@@ -32,10 +32,6 @@ enum Control : int {
 constexpr int kPanelX = 12 + 1;
 constexpr int kPanelY = 105 + 1;
 
-RECT Place(int x, int y, int width, int height) {
-  return {x, y, x + width, y + height};
-}
-
 std::size_t ChoiceIndex(OutputFormat format) {
   switch (format) {
     case OutputFormat::board: return 0;
@@ -57,42 +53,42 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-SettingDialog::SettingDialog(HWND owner, HICON icon) : owner_(owner) {
+SettingDialog::SettingDialog(HWND owner, HICON small_icon, HICON icon, app::DpiScale scale)
+    : owner_(owner), scale_(scale) {
   const auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   RegisterWindowClass(module, kClassName, &SettingDialog::Procedure, ::GetSysColorBrush(COLOR_BTNFACE));
-  RECT outer{0, 0, kClientWidth, kClientHeight};
+  RECT outer{0, 0, scale_.Of(kClientWidth), scale_.Of(kClientHeight)};
   ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
   hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Orvane Tavlix Connect", kStyle, 0, 0,
                             outer.right - outer.left, outer.bottom - outer.top, owner, nullptr, module, this);
   if (hwnd_ == nullptr) return;
-  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     font_ = ::CreateFontIndirectW(&metrics.lfMessageFont);
 
-  // In tab order; the format heading, made before the panel, lies in front of
-  // its top border.
+  // In tab order, each label just before what its mnemonic reaches; the
+  // format heading, made before the panel, lies in front of its top border.
   constexpr DWORD kTab = WS_TABSTOP;
-  folder_text_ =
-      MakeControl(L"EDIT", L"", kTab | ES_AUTOHSCROLL | WS_BORDER, Place(12, 31, 260, 19), kFolderText);
-  folder_label_ = MakeControl(L"STATIC", L"Folder setting", 0, Place(10, 16, 76, 12), 0);
-  MakeControl(L"BUTTON", L"Browse", kTab | BS_PUSHBUTTON, Place(197, 56, 75, 23), kBrowse);
-  MakeControl(L"BUTTON", L"OK", kTab | BS_PUSHBUTTON, Place(113, 226, 75, 23), kOk);
-  MakeControl(L"BUTTON", L"Cancel", kTab | BS_PUSHBUTTON, Place(197, 226, 75, 23), kCancel);
-  format_label_ = MakeControl(L"STATIC", L"File format setting", 0, Place(19, 99, 100, 12), 0);
+  folder_label_ = MakeControl(L"STATIC", L"Folder setting", 0, {10, 16, 76, 12}, 0);
+  folder_text_ = MakeControl(L"EDIT", L"", kTab | ES_AUTOHSCROLL | WS_BORDER, {12, 31, 260, 19}, kFolderText);
+  MakeControl(L"BUTTON", L"Browse", kTab | BS_PUSHBUTTON, {197, 56, 75, 23}, kBrowse);
+  MakeControl(L"BUTTON", L"OK", kTab | BS_PUSHBUTTON, {113, 226, 75, 23}, kOk);
+  MakeControl(L"BUTTON", L"Cancel", kTab | BS_PUSHBUTTON, {197, 226, 75, 23}, kCancel);
+  format_label_ = MakeControl(L"STATIC", L"File format setting", 0, {19, 99, 100, 12}, 0);
   choices_[0] = MakeControl(L"BUTTON", L"Follow tavlix setting.", WS_GROUP | BS_AUTORADIOBUTTON,
-                            Place(kPanelX + 100, kPanelY + 13, 153, 16), kChoiceBoard);
+                            {kPanelX + 100, kPanelY + 13, 153, 16}, kChoiceBoard);
   ::ShowWindow(choices_[0], SW_HIDE);
   choices_[1] = MakeControl(L"BUTTON", L"JPEG", kTab | BS_AUTORADIOBUTTON,
-                            Place(kPanelX + 3, kPanelY + 13, 52, 16), kChoiceJpeg);
-  choices_[2] = MakeControl(L"BUTTON", L"PNG", kTab | BS_AUTORADIOBUTTON,
-                            Place(kPanelX + 3, kPanelY + 35, 46, 16), kChoicePng);
-  choices_[3] = MakeControl(L"BUTTON", L"PDF", kTab | BS_AUTORADIOBUTTON,
-                            Place(kPanelX + 3, kPanelY + 57, 45, 16), kChoicePdf);
+                            {kPanelX + 3, kPanelY + 13, 52, 16}, kChoiceJpeg);
+  choices_[2] = MakeControl(L"BUTTON", L"PNG", kTab | BS_AUTORADIOBUTTON, {kPanelX + 3, kPanelY + 35, 46, 16},
+                            kChoicePng);
+  choices_[3] = MakeControl(L"BUTTON", L"PDF", kTab | BS_AUTORADIOBUTTON, {kPanelX + 3, kPanelY + 57, 45, 16},
+                            kChoicePdf);
   // The panel: a single-line border around the choices, behind them.
-  MakeControl(L"STATIC", L"", WS_GROUP | WS_BORDER, Place(12, 105, 260, 86), 0);
+  MakeControl(L"STATIC", L"", WS_GROUP | WS_BORDER, {12, 105, 260, 86}, 0);
   FitToText(folder_label_);
   FitToText(format_label_);
 }
@@ -117,10 +113,12 @@ SettingDialog::~SettingDialog() {
   if (font_ != nullptr) ::DeleteObject(font_);
 }
 
-HWND SettingDialog::MakeControl(const wchar_t* kind, const wchar_t* text, DWORD style, RECT place, int id) {
+HWND SettingDialog::MakeControl(const wchar_t* kind, const wchar_t* text, DWORD style, app::Rect design,
+                                int id) {
   const auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  HWND control = ::CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top, hwnd_,
+  const app::Rect place = scale_.Of(design);
+  HWND control = ::CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, place.x,
+                                   place.y, place.width, place.height, hwnd_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
   if (control != nullptr && font_ != nullptr)
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -207,6 +205,7 @@ LRESULT SettingDialog::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         default: return 0;  // IDOK and IDCANCEL from Enter and Esc: nothing
       }
     case WM_CLOSE: result_ = Result::cancel; return 0;
+    case WM_NEXTDLGCTL: MoveDialogFocus(hwnd_, wparam, lparam); return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       // Labels and choices on the dialog's own face, as in a system dialog.

@@ -3,7 +3,14 @@
 // board's own format, never visible), OK and Cancel at the layout's places.
 // It holds no settings: the controller fills it, and checks and applies what
 // comes back. No button is the default or the cancel button: Enter and Esc do
-// nothing; the close box is Cancel.
+// nothing; the close box is Cancel. Without a mouse: Tab goes from the
+// folder box through Browse, OK and Cancel to each format choice, Space
+// presses or checks the focused one, and a label's or button's text with an
+// "&" before a letter makes Alt+letter reach it (the folder label reaches the
+// folder box, the format label the choices).
+//
+// Laid out at the system's DPI: every place and size of the 96-DPI layout
+// times dpi / 96, with the system's message font for that DPI.
 //
 // Built once, hidden, and reused for every opening; UI thread only.
 #pragma once
@@ -12,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "app/dpi_scale.h"
 #include "app/toolbar_view.h"
 #include "ui_win32/win32.h"
 
@@ -19,7 +27,7 @@ namespace tavlix::ui_win32 {
 
 class SettingDialog {
  public:
-  SettingDialog(HWND owner, HICON icon);
+  SettingDialog(HWND owner, HICON small_icon, HICON icon, app::DpiScale scale);
   ~SettingDialog();
   SettingDialog(const SettingDialog&) = delete;
   SettingDialog& operator=(const SettingDialog&) = delete;
@@ -36,11 +44,12 @@ class SettingDialog {
   enum class Result { open, ok, cancel };
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  HWND MakeControl(const wchar_t* kind, const wchar_t* text, DWORD style, RECT place, int id);
+  HWND MakeControl(const wchar_t* kind, const wchar_t* text, DWORD style, app::Rect place, int id);
   void FitToText(HWND label);
   void Browse();
 
   HWND owner_;
+  app::DpiScale scale_;
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   HWND folder_text_ = nullptr;

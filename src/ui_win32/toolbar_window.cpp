@@ -12,22 +12,26 @@ constexpr wchar_t kClassName[] = L"TavlixConnectToolbar";
 constexpr wchar_t kCaption[] = L"Orvane Tavlix Connect";
 constexpr UINT_PTR kCollectTimer = 1;
 constexpr unsigned kBalloonMilliseconds = 3000;
-constexpr RECT kTitleStrip{0, 0, 158, 15};
-constexpr int kStripX = 2;  // the progress strip, below the 80-pixel body
+constexpr app::Rect kTitleStrip{0, 0, 158, 15};
 
 struct ButtonLayout {
   app::ToolbarButton button;
-  RECT place;
+  app::Rect place;  // at 96 DPI
 };
-// Front to back, as the layout lists them.
+// In tab order: Scan, Feed, Open folder, Settings, then help and close. They
+// do not overlap, so this order is also the one in front of the other.
 constexpr ButtonLayout kButtonLayout[] = {
-    {app::ToolbarButton::close, {190, 2, 190 + 25, 2 + 13}},
-    {app::ToolbarButton::help, {164, 2, 164 + 25, 2 + 13}},
-    {app::ToolbarButton::setting_open, {164, 27, 164 + 48, 27 + 48}},
-    {app::ToolbarButton::folder_open, {111, 27, 111 + 48, 27 + 48}},
-    {app::ToolbarButton::scan, {5, 27, 5 + 48, 27 + 48}},
-    {app::ToolbarButton::feed, {58, 27, 58 + 48, 27 + 48}},
+    {app::ToolbarButton::scan, {5, 27, 48, 48}},
+    {app::ToolbarButton::feed, {58, 27, 48, 48}},
+    {app::ToolbarButton::folder_open, {111, 27, 48, 48}},
+    {app::ToolbarButton::setting_open, {164, 27, 48, 48}},
+    {app::ToolbarButton::help, {164, 2, 25, 13}},
+    {app::ToolbarButton::close, {190, 2, 25, 13}},
 };
+
+RECT WinRect(const app::Rect& rect) {
+  return {rect.x, rect.y, rect.right(), rect.bottom()};
+}
 
 std::size_t IndexOf(app::ToolbarButton button) {
   return static_cast<std::size_t>(button);
@@ -55,16 +59,34 @@ UINT EndRequestMessage() {
   return id;
 }
 
-HICON LoadProgramIcon(HINSTANCE module, int metric_x, int metric_y) {
+// The program icon drawn for the system's small or large icon size at the
+// screen's scale (16 and 32 pixels at 96 DPI, 24 and 48 at 144), picked from
+// or scaled down from the icon's nearest image.
+HICON LoadProgramIcon(HINSTANCE module, int metric) {
+  HICON icon = nullptr;
+  if (SUCCEEDED(::LoadIconMetric(module, ResourceName(kProgramIconId), metric, &icon))) return icon;
+  const bool small = metric == LIM_SMALL;
   return static_cast<HICON>(::LoadImageW(module, ResourceName(kProgramIconId), IMAGE_ICON,
-                                         ::GetSystemMetrics(metric_x), ::GetSystemMetrics(metric_y), 0));
+                                         ::GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
+                                         ::GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), 0));
+}
+
+// Every picture the toolbar shows, so that all are resized once, at start.
+void LoadToolbarPictures(BitmapSet& pictures) {
+  for (const ButtonLayout& layout : kButtonLayout) {
+    const app::ButtonBitmaps& bitmaps = app::BitmapsOf(layout.button);
+    pictures.LoadAll({bitmaps.normal, bitmaps.hover, bitmaps.pressed});
+    if (bitmaps.disabled != 0) pictures.Get(bitmaps.disabled);
+  }
+  pictures.Get(app::kBackgroundBitmap);
 }
 
 }  // namespace
 
 ToolbarWindow::ToolbarWindow(HINSTANCE module)
     : module_(module),
-      pictures_(module),
+      scale_(SystemDpi()),
+      pictures_(module, scale_),
       target_([this](int code, std::intptr_t arg) { controller_.OnBoardNotify(code, arg); }),
       controller_(*this, "TavlixConnect") {}
 
@@ -75,12 +97,16 @@ ToolbarWindow::~ToolbarWindow() {
 }
 
 bool ToolbarWindow::Create() {
-  icon_ = LoadProgramIcon(module_, SM_CXICON, SM_CYICON);
-  small_icon_ = LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON);
+  if (hwnd_ != nullptr) return true;
+  icon_ = LoadProgramIcon(module_, LIM_LARGE);
+  small_icon_ = LoadProgramIcon(module_, LIM_SMALL);
+  LoadToolbarPictures(pictures_);
   RegisterWindowClass(module_, kClassName, &ToolbarWindow::Procedure, nullptr, icon_, small_icon_);
-  // Borderless, not shown and without a taskbar button until the tray shows it.
-  hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                            app::kToolbarWidth, app::kToolbarHeight, nullptr, nullptr, module_, this);
+  // Borderless, not shown and without a taskbar button until the tray shows
+  // it. The buttons are its tab stops (a control parent, like a dialog).
+  hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kClassName, kCaption,
+                            WS_POPUP | WS_CLIPCHILDREN, 0, 0, scale_.Of(app::kToolbarWidth),
+                            scale_.Of(app::kToolbarHeight), nullptr, nullptr, module_, this);
   if (hwnd_ == nullptr) return false;
   target_.Attach(hwnd_);
   MakeButtons();
@@ -88,15 +114,15 @@ bool ToolbarWindow::Create() {
       hwnd_, small_icon_, kCaption,
       TrayIcon::Handlers{[this] { controller_.TrayShow(true); }, [this] { controller_.ShowHelp(); },
                          [this] { ::DestroyWindow(hwnd_); }});
-  dialog_ = std::make_unique<SettingDialog>(hwnd_, small_icon_);
+  dialog_ = std::make_unique<SettingDialog>(hwnd_, small_icon_, icon_, scale_);
   session_followed_ = ::WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION) != FALSE;
   return true;
 }
 
 void ToolbarWindow::MakeButtons() {
   for (const ButtonLayout& layout : kButtonLayout) {
-    auto button =
-        std::make_unique<ImageButton>(hwnd_, layout.place, pictures_, app::BitmapsOf(layout.button).normal);
+    auto button = std::make_unique<ImageButton>(hwnd_, WinRect(scale_.Of(layout.place)), pictures_,
+                                                app::BitmapsOf(layout.button).normal);
     const app::ToolbarButton which = layout.button;
     button->OnMouse(
         [this, which](MouseEvent event) { controller_.ButtonMouseEvent(which, ControllerEvent(event)); });
@@ -123,6 +149,7 @@ bool ToolbarWindow::Run() {
   ::SetTimer(hwnd_, kCollectTimer, static_cast<UINT>(kCycleAbsent.count()), nullptr);
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (::IsDialogMessageW(hwnd_, &message)) continue;  // Tab, Space and Enter on the buttons
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -158,7 +185,8 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED: TitleMouse(message, wparam, lparam); return 0;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the toolbar takes no focus
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // a click does not take the focus
+    case WM_NEXTDLGCTL: MoveDialogFocus(hwnd_, wparam, lparam); return 0;
     case WM_TIMER:
       if (wparam == kCollectTimer) controller_.KeepCollecting();
       return 0;
@@ -191,11 +219,12 @@ void ToolbarWindow::Destroyed() {
 void ToolbarWindow::TitleMouse(UINT message, WPARAM wparam, LPARAM lparam) {
   const app::Point at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
   const POINT point{at.x, at.y};
+  const RECT title = WinRect(scale_.Of(kTitleStrip));
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (!::PtInRect(&kTitleStrip, point)) return;
+      if (!::PtInRect(&title, point)) return;
       controller_.TitleMouseDown(message == WM_LBUTTONDOWN, at);
       if (message == WM_LBUTTONDOWN) {
         dragging_ = true;
@@ -203,7 +232,7 @@ void ToolbarWindow::TitleMouse(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return;
     case WM_MOUSEMOVE:
-      if (dragging_ || ::PtInRect(&kTitleStrip, point))
+      if (dragging_ || ::PtInRect(&title, point))
         controller_.TitleMouseMove((wparam & MK_LBUTTON) != 0 && dragging_, at);
       return;
     case WM_LBUTTONUP:
@@ -221,10 +250,10 @@ void ToolbarWindow::Paint() {
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   BitmapSet::Draw(dc, pictures_.Get(app::kBackgroundBitmap), 0, 0);
   if (strip_.uncovered) {
-    const RECT background{kStripX, app::kToolbarHeight, kStripX + app::kProgressStripWidth,
-                          app::kToolbarHeight + 5};
+    const app::ProgressStripPlaces places = app::ProgressStripPlacesFor(strip_, scale_);
+    const RECT background = WinRect(places.background);
     ::FillRect(dc, &background, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    const RECT bar{kStripX, app::kToolbarHeight, kStripX + strip_.bar_width, app::kToolbarHeight + 5};
+    const RECT bar = WinRect(places.bar);
     HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 255));
     ::FillRect(dc, &bar, blue);
     ::DeleteObject(blue);
@@ -259,6 +288,7 @@ void ToolbarWindow::SetToolTip(app::ToolbarButton button, const std::string& tex
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(ButtonOf(button).hwnd());
   tool.lpszText = wide.data();
+  ButtonOf(button).SetName(wide);
   bool& has_tip = has_tip_[IndexOf(button)];
   ::SendMessageW(tips_, has_tip ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   has_tip = true;
@@ -274,7 +304,8 @@ void ToolbarWindow::SetSettingsDialogTexts(const app::SettingsDialogTexts& texts
 
 void ToolbarWindow::ShowProgress(const app::ProgressStrip& strip) {
   strip_ = strip;
-  ::SetWindowPos(hwnd_, nullptr, 0, 0, app::kToolbarWidth, strip.window_height,
+  ::SetWindowPos(hwnd_, nullptr, 0, 0, scale_.Of(app::kToolbarWidth),
+                 app::ProgressStripPlacesFor(strip, scale_).window_height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(hwnd_, nullptr, FALSE);
   ::UpdateWindow(hwnd_);  // painted now: a full bar is held by a pause

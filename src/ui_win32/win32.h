@@ -50,6 +50,33 @@ inline void RegisterWindowClass(HINSTANCE module, LPCWSTR name, WNDPROC procedur
   ::RegisterClassExW(&window_class);
 }
 
+// WM_NEXTDLGCTL for a window of this program that holds controls like a
+// dialog (it is no dialog box, so no dialog procedure answers it): the
+// dialog manager (IsDialogMessage) sends it for Tab, Shift+Tab and a
+// label's Alt+letter. Moves the focus to the control in `wparam` when
+// `lparam` says so, else to the next (wparam 0) or previous tab stop; a
+// text box reached so has its text selected, as in a dialog box.
+inline void MoveDialogFocus(HWND dialog, WPARAM wparam, LPARAM lparam) {
+  // From the window itself (just activated) the first or the last tab stop.
+  HWND from = ::IsChild(dialog, ::GetFocus()) ? ::GetFocus() : nullptr;
+  HWND target = LOWORD(lparam) != 0 ? reinterpret_cast<HWND>(wparam)
+                                    : ::GetNextDlgTabItem(dialog, from, wparam != 0 ? TRUE : FALSE);
+  if (target == nullptr) return;
+  ::SetFocus(target);
+  if ((::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+    ::SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+// The system's DPI, as a program that declares itself aware of it sees it
+// (96 at 100 %, 144 at 150 %); 96 when the screen cannot be asked.
+inline int SystemDpi() {
+  HDC screen = ::GetDC(nullptr);
+  if (screen == nullptr) return 96;
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 // The program icon's resource number.
 inline constexpr int kProgramIconId = 127;
 
