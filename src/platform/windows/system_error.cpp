@@ -5,6 +5,13 @@
 #include "platform/windows/win32_text.h"
 
 namespace tavlix::platform {
+namespace {
+
+// "The requested file operation failed because the storage quota was
+// exceeded"; MinGW's headers do not name it.
+constexpr unsigned long kDiskQuotaExceeded = 1295;
+
+}  // namespace
 
 ErrorKind KindOfSystemError(unsigned long error) {
   switch (error) {
@@ -17,7 +24,7 @@ ErrorKind KindOfSystemError(unsigned long error) {
     case ERROR_ALREADY_EXISTS: return ErrorKind::name_taken;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED: return ErrorKind::no_space;
+    case kDiskQuotaExceeded: return ErrorKind::no_space;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_PRIVILEGE_NOT_HELD: return ErrorKind::no_rights;
