@@ -196,10 +196,9 @@ class TCommunicationThread {
                       const std::function<bool(std::span<const std::uint8_t>)>& whole);
   // One try at a listed picture, with its pending state kept across cycles.
   CopyOutcome TryCollect(const std::string& root, const std::string& name, platform::WallTime created);
-  // Notes the files of one copy that are in the save folder, as saved or as
-  // kept by a failed save; false if there are none.
-  bool RecordSaved(const std::filesystem::path& folder, const std::string& base,
-                   const std::vector<std::string>& suffixes, bool saved);
+  // Notes the files one copy committed into the save folder, as saved or as
+  // kept by a failed save.
+  void RecordSaved(const std::vector<std::filesystem::path>& paths, bool saved);
 
   platform::Millis AbsentBoard();
   platform::Millis Exchange(bool& completed);

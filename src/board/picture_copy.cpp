@@ -1,12 +1,15 @@
 // TCommunicationThread::CopyImageFile: one picture from the board's root into
 // the save folder under a time-stamped name, converted to the output format.
 //
-// Every file goes through a temporary file and never replaces another: the
-// base name is the first of the time stamp, stamp-1, stamp-2, ... that is
-// free for every file this copy may write (pages and fallback copies alike).
-// A conversion that fails leaves a plain copy of the source and is reported
-// as BOARD_SAVE_FAILED.
-#include <algorithm>
+// Every file is written in a private folder inside the save folder and then
+// renamed, never replacing another: the base name is the first of the time
+// stamp, stamp-1, stamp-2, ... that is free for every file this copy may
+// write (pages and fallback copies alike). Only the output needs room in the
+// save folder: the board's PDF is the output itself, and the snapshot a
+// conversion reads lies in the temporary folder. A conversion that fails
+// leaves a plain copy of the source and is reported as BOARD_SAVE_FAILED.
+#include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -19,6 +22,7 @@
 #include "imaging/picture_codec.h"
 #include "imaging/picture_names.h"
 #include "imaging/safe_save.h"
+#include "imaging/staged_save.h"
 #include "platform/file_times.h"
 #include "platform/files.h"
 #include "platform/folder_nesting.h"
@@ -61,31 +65,94 @@ CopyPlan PlanCopy(int kind, OutputFormat format) {
 
 // The save folder, created (one level) when missing. An empty text is the
 // current folder. nullopt when there is no folder to save in, and for the
-// board's root itself: every copy saved there would be a new picture on the
-// board, copied again and again until the board is full.
+// board's root itself, by any name (a link, a bind mount, the volume mounted
+// twice): every copy saved there would be a new picture on the board, copied
+// again and again until the board is full.
 std::optional<fs::path> PrepareSaveFolder(const std::string& text, const std::string& board_root) {
   const fs::path folder = platform::PathFromUtf8(text);
   const fs::path root = platform::PathFromUtf8(board_root);
+  if (!text.empty() && !platform::DirectoryExists(folder)) platform::MakeDirectory(folder);
   const fs::path shown = text.empty() ? fs::path(".") : folder;
-  if (platform::IsInsideFolder(shown, root) && platform::IsInsideFolder(root, shown)) return std::nullopt;
+  const auto same = platform::IsSameFolder(shown, root);
+  if (same.value_or(platform::IsInsideFolder(shown, root) && platform::IsInsideFolder(root, shown)))
+    return std::nullopt;
   if (text.empty()) return fs::path();
-  if (!platform::DirectoryExists(folder)) platform::MakeDirectory(folder);
   if (!platform::DirectoryExists(folder)) return std::nullopt;
   return folder;
 }
 
 // Reads a file from the board once: a regular file, never through a link,
 // not in use, at most imaging::kMaxCopyBytes. On failure `passing` tells
-// whether a later try may succeed (in use, a read error), or not (gone, a
-// link or no file, too large).
+// whether a later try may succeed (in use, no rights yet, a read error), or
+// not (gone, a link or no file, too large).
 Result<std::vector<std::uint8_t>> ReadBoardFile(const fs::path& path, bool& passing) {
   auto bytes = platform::ReadFileBytes(path, imaging::kMaxCopyBytes);
-  if (bytes) return bytes;
-  std::error_code ec;
-  const bool regular = fs::symlink_status(path, ec).type() == fs::file_type::regular;
-  const auto size = regular ? fs::file_size(path, ec) : 0;
-  passing = regular && !ec && size <= imaging::kMaxCopyBytes;
+  if (!bytes) {
+    const ErrorKind kind = bytes.kind();
+    passing = kind != ErrorKind::not_found && kind != ErrorKind::not_a_file && kind != ErrorKind::too_large &&
+              kind != ErrorKind::damaged;
+  }
   return bytes;
+}
+
+// The conversions' private copy of the board's bytes, kept where it does not
+// compete with the output for room: in the user's temporary folder, in a
+// folder only this user may enter; in the staging folder when there is no
+// such place. Removed with the object.
+class Snapshot {
+ public:
+  Snapshot(std::span<const std::uint8_t> bytes, const imaging::StagedSave& stage) {
+    std::error_code ec;
+    const fs::path temp = fs::temp_directory_path(ec);
+    if (!ec)
+      if (auto made = platform::MakeUniqueFolder(temp, std::string(imaging::kPendingPrefix) + "snapshot-"))
+        folder_ = *made;
+    path_ = folder_.empty() ? stage.Path(".snapshot") : folder_ / "snapshot";
+    written_ = static_cast<bool>(imaging::WriteNewFileBytes(path_, bytes));
+  }
+  ~Snapshot() {
+    (void)platform::RemoveFile(path_);
+    std::error_code ec;
+    if (!folder_.empty()) fs::remove(folder_, ec);
+  }
+  Snapshot(const Snapshot&) = delete;
+  Snapshot& operator=(const Snapshot&) = delete;
+
+  bool written() const { return written_; }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path folder_;
+  fs::path path_;
+  bool written_ = false;
+};
+
+// Writes what `plan` asks of the board's bytes into the staging folder; a
+// conversion that fails leaves a plain copy of the source there. true when
+// the output was written.
+bool Convert(TCommunicationThread& worker, std::span<const std::uint8_t> bytes, int kind,
+             const CopyPlan& plan, OutputFormat format, const imaging::StagedSave& stage) {
+  const fs::path target = stage.Path(plan.extension);
+  // The board's own PDF goes over as it is: the bytes just checked are the
+  // output, and no second copy of them needs room in the save folder.
+  if (plan.step == CopyPlan::Step::board_pdf && target.extension() == ".pdf")
+    return static_cast<bool>(imaging::WriteNewFileBytes(target, bytes));
+  // The conversions read a private snapshot of the bytes just checked, never
+  // the board again: what is saved is what was found whole.
+  const Snapshot snapshot(bytes, stage);
+  if (!snapshot.written()) return false;
+  switch (plan.step) {
+    case CopyPlan::Step::board_pdf: return worker.SaveFromPDFimg(snapshot.path(), target, format) == 1;
+    case CopyPlan::Step::to_pdf: return worker.SaveToPDFimg(target, snapshot.path()) == 1;
+    case CopyPlan::Step::to_jpeg:
+    case CopyPlan::Step::to_png: break;
+  }
+  const auto picture_format =
+      plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
+  if (imaging::ConvertPicture(snapshot.path(), target, picture_format)) return true;
+  // The picture is never lost: the source goes over as it is.
+  (void)imaging::WriteNewFileBytes(stage.Path(PlainCopyExtension(kind)), bytes);
+  return false;
 }
 
 }  // namespace
@@ -119,55 +186,25 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   if (!folder) return CopyOutcome::save_refused;
   const std::string stamp = imaging::TimeStampName(platform::ToLocalTime(platform::Clock()->WallNow()));
   const CopyPlan plan = PlanCopy(kind, format);
-  const auto base = imaging::ChooseFreeBase(*folder, stamp, plan.suffixes);
-  if (!base) return CopyOutcome::save_refused;
-  const fs::path target = *folder / (*base + plan.extension);
-  // The conversions read a private snapshot of the bytes just checked, never
-  // the board again: what is saved is what was found whole.
-  // The snapshot is gone before anyone hears of the saved picture.
-  bool saved = false;
-  {
-    auto snapshot = imaging::PendingFile::Create(*folder);
-    if (!snapshot || !snapshot->Write(*bytes)) return CopyOutcome::save_refused;
-    const fs::path source = snapshot->temp_path();
-    switch (plan.step) {
-      case CopyPlan::Step::board_pdf: saved = SaveFromPDFimg(source, target, format) == 1; break;
-      case CopyPlan::Step::to_pdf: saved = SaveToPDFimg(target, source) == 1; break;
-      case CopyPlan::Step::to_jpeg:
-      case CopyPlan::Step::to_png: {
-        const auto picture_format =
-            plan.step == CopyPlan::Step::to_jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
-        saved = static_cast<bool>(imaging::ConvertPicture(source, target, picture_format));
-        // The picture is never lost: the source goes over as it is.
-        if (!saved) (void)imaging::WriteNewFileBytes(*folder / (*base + PlainCopyExtension(kind)), *bytes);
-        break;
-      }
-    }
-  }
+  auto stage = imaging::StagedSave::Create(*folder, stamp, plan.suffixes);
+  if (!stage) return CopyOutcome::save_refused;
+  const bool saved = Convert(*this, *bytes, kind, plan, format, *stage);
+  // The names are chosen only now, and only the files this copy wrote are
+  // named: a name another program took meanwhile moves them to the next one.
+  const Status committed = stage->Commit();
+  const bool complete = saved && committed;
+  RecordSaved(stage->committed(), complete);
   // A failed conversion that left its plain copy has failed for good; one
   // that could leave nothing met the save folder, and may go through later.
-  const bool kept = RecordSaved(*folder, *base, plan.suffixes, saved);
-  if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::save_refused;
+  if (!complete) return stage->committed().empty() ? CopyOutcome::save_refused : CopyOutcome::failed;
   Notify(BOARD_IMAGE_SAVED, 1);
-  if (FlgOpenSavedFile) platform::ShellOpen(target);
+  if (FlgOpenSavedFile) platform::ShellOpen(stage->committed().front());
   return CopyOutcome::saved;
 }
 
-bool TCommunicationThread::RecordSaved(const fs::path& folder, const std::string& base,
-                                       const std::vector<std::string>& suffixes, bool saved) {
-  // The base was free for every suffix when the copy began, so what bears it
-  // now is this copy's.
-  std::vector<SavedFile> written;
-  for (const std::string& suffix : suffixes) {
-    const fs::path path = folder / (base + suffix);
-    std::error_code ec;
-    if (fs::symlink_status(path, ec).type() == fs::file_type::regular &&
-        std::ranges::find(written, path, &SavedFile::path) == written.end())
-      written.push_back({path, saved});
-  }
+void TCommunicationThread::RecordSaved(const std::vector<fs::path>& paths, bool saved) {
   std::lock_guard lock(saved_mutex_);
-  saved_files_.insert(saved_files_.end(), written.begin(), written.end());
-  return !written.empty();
+  for (const fs::path& path : paths) saved_files_.push_back({path, saved});
 }
 
 std::vector<SavedFile> TCommunicationThread::TakeSavedFiles() {

@@ -1,5 +1,6 @@
 #include "imaging/picture_names.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/path_text.h"
@@ -26,21 +27,29 @@ std::string TimeStampName(const platform::LocalTime& t) {
   return text;
 }
 
+std::string BaseName(std::string_view stamp, int counter) {
+  std::string base(stamp);
+  if (counter > 0) base += "-" + std::to_string(counter);
+  return base;
+}
+
+Result<int> FreeBaseCounter(const std::filesystem::path& folder, std::string_view stamp,
+                            std::span<const std::string> suffixes, int first) {
+  for (int counter = first; counter <= kMaxCounter; ++counter) {
+    const std::string base = BaseName(stamp, counter);
+    if (std::ranges::none_of(suffixes,
+                             [&](const std::string& suffix) { return NameTaken(folder / (base + suffix)); }))
+      return counter;
+  }
+  return Fail("no free name for " + std::string(stamp) + " in " + platform::PathToUtf8(folder),
+              ErrorKind::name_taken);
+}
+
 Result<std::string> ChooseFreeBase(const std::filesystem::path& folder, std::string_view stamp,
                                    std::span<const std::string> suffixes) {
-  for (int counter = 0; counter <= kMaxCounter; ++counter) {
-    std::string base(stamp);
-    if (counter > 0) base += "-" + std::to_string(counter);
-    bool free = true;
-    for (const std::string& suffix : suffixes) {
-      if (NameTaken(folder / (base + suffix))) {
-        free = false;
-        break;
-      }
-    }
-    if (free) return base;
-  }
-  return Fail("no free name for " + std::string(stamp) + " in " + platform::PathToUtf8(folder));
+  const auto counter = FreeBaseCounter(folder, stamp, suffixes, 0);
+  if (!counter) return counter.failure();
+  return BaseName(stamp, *counter);
 }
 
 std::filesystem::path PagePath(const std::filesystem::path& first_page, int page) {

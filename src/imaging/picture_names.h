@@ -27,6 +27,13 @@ std::string TimeStampName(const platform::LocalTime& time);
 Result<std::string> ChooseFreeBase(const std::filesystem::path& folder, std::string_view stamp,
                                    std::span<const std::string> suffixes);
 
+// The counter of that base, looking from `first` on (0 is the bare stamp).
+Result<int> FreeBaseCounter(const std::filesystem::path& folder, std::string_view stamp,
+                            std::span<const std::string> suffixes, int first);
+
+// `stamp` for counter 0, else `stamp`-counter.
+std::string BaseName(std::string_view stamp, int counter);
+
 // Page k (2 and up) of a multi-page save: "_k" inserted before the last four
 // characters (the extension). Page 1, and a path shorter than four characters,
 // stay as they are.

@@ -11,7 +11,7 @@ fs::path FolderOf(const fs::path& path) {
 Status WriteNewFile(const fs::path& final_path, const std::function<Status(PendingFile&)>& write,
                     SaveMode mode) {
   auto file = PendingFile::Create(FolderOf(final_path));
-  if (!file) return Error{file.error()};
+  if (!file) return file.failure();
   if (Status written = write(*file); !written) return written;
   return file->CommitAs(final_path, mode);
 }
@@ -22,7 +22,7 @@ Status WriteNewFileBytes(const fs::path& final_path, std::span<const std::uint8_
 
 Status CopyFileNoReplace(const fs::path& source, const fs::path& target, std::uint64_t max_bytes) {
   const auto bytes = platform::ReadFileBytes(source, max_bytes);
-  if (!bytes) return Error{bytes.error()};
+  if (!bytes) return bytes.failure();
   return WriteNewFileBytes(target, *bytes);
 }
 

@@ -33,6 +33,21 @@ bool IsPendingFileName(const std::string& name) {
   return runs == 3 && digit_before;
 }
 
+namespace {
+
+// The files a killed save left in its staging folder; anything else there
+// keeps the folder.
+void RemoveStagedFiles(const fs::path& stage) {
+  std::error_code ec;
+  for (fs::directory_iterator it(stage, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code item_ec;
+    if (fs::symlink_status(it->path(), item_ec).type() == fs::file_type::regular)
+      fs::remove(it->path(), item_ec);
+  }
+}
+
+}  // namespace
+
 std::vector<fs::path> RemoveStaleTemporaries(const fs::path& folder, platform::WallTime now) {
   std::vector<fs::path> removed;
   std::error_code ec;
@@ -40,10 +55,12 @@ std::vector<fs::path> RemoveStaleTemporaries(const fs::path& folder, platform::W
     const fs::path& path = it->path();
     if (!IsPendingFileName(platform::PathToUtf8(path.filename()))) continue;
     std::error_code item_ec;
-    if (fs::symlink_status(path, item_ec).type() != fs::file_type::regular) continue;
+    const auto type = fs::symlink_status(path, item_ec).type();
+    if (type != fs::file_type::regular && type != fs::file_type::directory) continue;
     const auto written = fs::last_write_time(path, item_ec);
     if (item_ec) continue;
     if (now - std::chrono::file_clock::to_sys(written) < kStaleTemporaryAge) continue;
+    if (type == fs::file_type::directory) RemoveStagedFiles(path);
     if (fs::remove(path, item_ec)) removed.push_back(path);
   }
   return removed;

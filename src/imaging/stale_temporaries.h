@@ -2,8 +2,9 @@
 // leaves its temporary file (kPendingPrefix "<pid>-<n>-<random>" kPendingSuffix,
 // see safe_save.h) in the save folder; a starting collector removes them.
 //
-// Only this program's own temporaries go: a regular file (never a link or
-// anything else) whose whole name has the saver's form, and which nobody has
+// Only this program's own temporaries go: a regular file, or a save's staging
+// folder with the regular files in it (never a link or anything else), whose
+// whole name has the saver's form, and which nobody has
 // written for kStaleTemporaryAge (so a save in progress by another process is
 // left alone). Thread-safe; failures to remove are skipped silently.
 #pragma once

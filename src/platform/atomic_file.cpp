@@ -31,7 +31,7 @@ Status ReplaceFileContents(const fs::path& path, std::string_view bytes) {
   const fs::path folder = target.parent_path();
 
   auto temp = PendingFile::Create(folder);
-  if (!temp) return Error{temp.error()};
+  if (!temp) return temp.failure();
   std::error_code ec;
   if (fs::exists(target, ec))
     if (Status kept = temp->TakePermissionsOf(target); !kept) return kept;

@@ -1,9 +1,9 @@
-// Whether one path lies inside a folder, as the file system sees it. Pure
-// path arithmetic plus a look at the links on the way; any thread; never
-// throws.
+// Whether one path lies inside a folder, or is the very same folder, as the
+// file system sees it. Any thread; never throws.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 namespace tavlix::platform {
 
@@ -14,5 +14,11 @@ namespace tavlix::platform {
 // inside "/media/R-61"; "\\srv\scans\room12" is inside "\\SRV\Scans" and
 // not inside "\\srv\scan" nor a drive's root.
 bool IsInsideFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
+
+// Whether two paths name one folder by its identity, not its name: the
+// device and file number (on Windows the volume serial number and file
+// index), so a bind mount, the same volume mounted twice or a link all count
+// as the same folder. nullopt when either cannot be looked at.
+std::optional<bool> IsSameFolder(const std::filesystem::path& a, const std::filesystem::path& b);
 
 }  // namespace tavlix::platform

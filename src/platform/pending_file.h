@@ -69,6 +69,11 @@ class PendingFile final : public ByteSink {
 // random part, then the ending.
 std::string PendingFileName();
 
+// Gives the file `from` the name `to` (in the same folder) unless an entry of
+// that name exists: then an error of kind name_taken, and both stay as they
+// were.
+Status RenameNoReplace(const fs::path& from, const fs::path& to);
+
 // Makes the names in `folder` durable after a rename, where the system needs
 // it (a no-op elsewhere).
 void SyncFolder(const fs::path& folder);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "picture_fixture.h"
 #include "support/odd_files.h"
 
@@ -8,6 +10,29 @@ namespace {
 
 using imaging::PictureFormat;
 namespace fs = std::filesystem;
+
+// A mount made for one test with the system's mount command, where the test
+// may make one (as root on Linux); undone with the guard.
+class ScopedMount {
+ public:
+  ScopedMount(const std::string& options, const fs::path& what, const fs::path& where) : where_(where) {
+    fs::create_directories(where);
+    const std::string command =
+        "mount " + options + " '" + what.string() + "' '" + where.string() + "' 2>/dev/null";
+    mounted_ = std::system(command.c_str()) == 0;  // NOLINT(concurrency-mt-unsafe)
+  }
+  ~ScopedMount() {
+    if (mounted_)
+      (void)std::system(("umount '" + where_.string() + "'").c_str());  // NOLINT(concurrency-mt-unsafe)
+  }
+  ScopedMount(const ScopedMount&) = delete;
+  ScopedMount& operator=(const ScopedMount&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  fs::path where_;
+  bool mounted_ = false;
+};
 
 class PictureCopy : public test::PictureTest {
  protected:
@@ -158,6 +183,34 @@ TEST_F(PictureCopy, TheBoardsRootIsNoSaveFolderAndIsLeftAsItWas) {
   }
   EXPECT_EQ(test::FilesIn(board_), std::vector<std::string>{"a.png"});
   EXPECT_EQ(Codes(), std::vector<int>(2, BOARD_SAVE_FAILED));
+}
+
+TEST_F(PictureCopy, TheBoardsRootMountedElsewhereIsNoSaveFolder) {
+  PutPictureOnBoard("a.png", PictureFormat::png);
+  const ScopedMount second("--bind", board_, save_);
+  if (!second.mounted()) GTEST_SKIP() << "no second mount can be made here";
+  EXPECT_FALSE(Copy("a.png", OutputFormat::png));
+  EXPECT_EQ(test::FilesIn(board_), std::vector<std::string>{"a.png"});
+  EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
+}
+
+TEST_F(PictureCopy, AFolderWithRoomForOneCopyGetsThePicture) {
+  // About 3 MB whatever the encoder: noise does not compress.
+  imaging::Raster noise = test::TestPicture(1000, 1000, 7);
+  std::uint32_t state = 12345;
+  for (auto& byte : noise.rgb)
+    byte = static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
+  test::TempDir scratch;
+  test::SavePictureFile(scratch / "p.png", noise, PictureFormat::png);
+  PutOnBoard("a.png", test::ReadText(scratch / "p.png"));
+  PutOnBoard("b.pdf", std::string(3u << 20, 'x'));
+  for (const auto& [name, format] : {std::pair{"a.png", OutputFormat::png}, {"b.pdf", OutputFormat::board}}) {
+    SCOPED_TRACE(name);
+    const ScopedMount small("-t tmpfs -o size=4m", "tmpfs", save_);
+    if (!small.mounted()) GTEST_SKIP() << "no size-limited folder can be made here";
+    EXPECT_TRUE(Copy(name, format));
+    EXPECT_EQ(test::FilesIn(save_).size(), 1u);
+  }
 }
 
 TEST_F(PictureCopy, ASaveFolderNamedBeyondAsciiIsMadeAndFilled) {

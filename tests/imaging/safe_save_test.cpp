@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "imaging/picture_names.h"
+#include "imaging/staged_save.h"
+#include "imaging/stale_temporaries.h"
 #include "support/odd_files.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
@@ -13,6 +15,10 @@ namespace {
 Status WriteText(PendingFile& file, std::string_view text) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
   return file.Write(std::span(bytes, text.size()));
+}
+
+std::vector<std::uint8_t> AsBytes(std::string_view text) {
+  return {text.begin(), text.end()};
 }
 
 TEST(SafeSave, NewFilesAppearWholeAndNeverReplaceOthers) {
@@ -86,6 +92,34 @@ TEST(PictureNames, FreeBaseCoversEveryFileOfTheCopy) {
   // Names of other kinds do not matter.
   EXPECT_EQ(*ChooseFreeBase(dir.path(), "20201203_142501", std::vector<std::string>{".jpg"}),
             "20201203_142501");
+}
+
+TEST(StagedSave, ANameTakenBeforeTheCommitMovesOnlyOurFilesOn) {
+  test::TempDir dir;
+  const std::vector<std::string> suffixes{".png", "_2.png", ".pdf"};
+  auto stage = StagedSave::Create(dir.path(), "20201203_142501", suffixes);
+  ASSERT_TRUE(stage.ok()) << stage.error();
+  ASSERT_TRUE(WriteNewFileBytes(stage->Path(".png"), AsBytes("page one")));
+  ASSERT_TRUE(WriteNewFileBytes(stage->Path("_2.png"), AsBytes("page two")));
+  // Another program takes a name of the copy while it is being written.
+  test::WriteFile(dir / "20201203_142501_2.png", "theirs");
+  ASSERT_TRUE(stage->Commit());
+  EXPECT_EQ(stage->committed(), (std::vector<std::filesystem::path>{dir / "20201203_142501-1.png",
+                                                                    dir / "20201203_142501-1_2.png"}));
+  EXPECT_EQ(test::ReadText(dir / "20201203_142501_2.png"), "theirs");
+  EXPECT_EQ(test::ReadText(dir / "20201203_142501-1_2.png"), "page two");
+  EXPECT_EQ(test::FilesIn(dir.path()).size(), 3u) << "the staging folder is gone";
+}
+
+TEST(StagedSave, AKilledSavesFolderGoesWithTheStaleTemporaries) {
+  test::TempDir dir;
+  auto stage = StagedSave::Create(dir.path(), "20201203_142501", {".png"});
+  ASSERT_TRUE(stage.ok());
+  ASSERT_TRUE(WriteNewFileBytes(stage->Path(".png"), AsBytes("half a save")));
+  const auto now = std::chrono::system_clock::now();
+  EXPECT_TRUE(RemoveStaleTemporaries(dir.path(), now).empty()) << "a save in progress stays";
+  EXPECT_EQ(RemoveStaleTemporaries(dir.path(), now + kStaleTemporaryAge * 2).size(), 1u);
+  EXPECT_TRUE(test::FilesIn(dir.path()).empty());
 }
 
 }  // namespace

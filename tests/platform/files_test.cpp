@@ -4,6 +4,7 @@
 
 #include "platform/file_times.h"
 #include "platform/held_file.h"
+#include "platform/pending_file.h"
 #include "support/temp_dir.h"
 
 namespace tavlix::platform {
@@ -31,6 +32,7 @@ TEST(Files, LockedFilesAreInUseForReadersAndWriters) {
     const auto read = ReadFileBytes(file);
     ASSERT_FALSE(read.ok());
     EXPECT_NE(read.error().find("in use"), std::string::npos) << read.error();
+    EXPECT_EQ(read.kind(), ErrorKind::in_use);
     EXPECT_FALSE(ReadFileLength(file).ok());
     EXPECT_FALSE(ReadFileHead(file, 4).ok());
     const std::uint8_t bytes[] = {1};
@@ -46,9 +48,14 @@ TEST(Files, ReadsWholeHeadAndLength) {
   EXPECT_EQ(*ReadFileLength(file), 150u);
   EXPECT_EQ(ReadFileBytes(file)->size(), 150u);
   EXPECT_EQ(ReadFileHead(file, 10)->size(), 10u);
-  EXPECT_FALSE(ReadFileBytes(file, 100).ok()) << "over the limit";
-  EXPECT_FALSE(ReadFileBytes(dir.path()).ok()) << "a folder";
-  EXPECT_FALSE(ReadFileBytes(dir / "absent").ok());
+  // Each refusal says of what kind it is, for callers that decide whether to
+  // try again.
+  EXPECT_EQ(ReadFileBytes(file, 100).kind(), ErrorKind::too_large);
+  EXPECT_EQ(ReadFileBytes(dir.path()).kind(), ErrorKind::not_a_file);
+  EXPECT_EQ(ReadFileBytes(dir / "absent").kind(), ErrorKind::not_found);
+  test::WriteFile(dir / "g", "taken");
+  EXPECT_EQ(RenameNoReplace(file, dir / "g").kind(), ErrorKind::name_taken);
+  EXPECT_EQ(test::ReadText(dir / "g"), "taken");
 }
 
 TEST(Files, RemoveTellsDeletedFromAbsentFromFailed) {

@@ -10,15 +10,12 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/posix/errno_error.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/random_name.h"
 
 namespace tavlix::platform {
 namespace {
-
-Error ErrnoError(const char* what, const fs::path& path, int err) {
-  return Fail(std::string(what) + " " + path.string() + ": " + std::strerror(err));
-}
 
 // A file to open: `name` looked up in the folder open as `dir` (AT_FDCWD for
 // a path of the caller's), and the path that names it in messages.
@@ -36,8 +33,10 @@ Place AtPath(const fs::path& path) {
 std::optional<Error> NotRegular(int fd, const fs::path& shown) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return ErrnoError("cannot inspect", shown, errno);
-  if (S_ISDIR(st.st_mode)) return Fail("cannot read " + shown.string() + ": it is a folder");
-  if (!S_ISREG(st.st_mode)) return Fail("cannot read " + shown.string() + ": it is not a regular file");
+  if (S_ISDIR(st.st_mode))
+    return Fail("cannot read " + shown.string() + ": it is a folder", ErrorKind::not_a_file);
+  if (!S_ISREG(st.st_mode))
+    return Fail("cannot read " + shown.string() + ": it is not a regular file", ErrorKind::not_a_file);
   return std::nullopt;
 }
 
@@ -49,12 +48,14 @@ Result<UniqueFd> OpenLockedForRead(const Place& at, Links links = Links::refuse)
   const int no_follow = links == Links::refuse ? O_NOFOLLOW : 0;
   UniqueFd fd(::openat(at.dir, at.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | no_follow));
   if (!fd) {
-    if (errno == ELOOP) return Fail("cannot read " + at.shown.string() + ": it is a link");
+    if (errno == ELOOP)
+      return Fail("cannot read " + at.shown.string() + ": it is a link", ErrorKind::not_a_file);
     return ErrnoError("cannot open", at.shown, errno);
   }
   if (auto refused = NotRegular(fd.get(), at.shown)) return std::move(*refused);
   if (::flock(fd.get(), LOCK_SH | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) return Fail("cannot read " + at.shown.string() + ": the file is in use");
+    if (errno == EWOULDBLOCK)
+      return Fail("cannot read " + at.shown.string() + ": the file is in use", ErrorKind::in_use);
     return ErrnoError("cannot lock", at.shown, errno);
   }
   return fd;
@@ -62,7 +63,7 @@ Result<UniqueFd> OpenLockedForRead(const Place& at, Links links = Links::refuse)
 
 Result<std::vector<std::uint8_t>> ReadHeadAt(const Place& at, std::size_t max_bytes) {
   auto fd = OpenLockedForRead(at);
-  if (!fd) return Error{fd.error()};
+  if (!fd) return fd.failure();
   std::vector<std::uint8_t> bytes(max_bytes);
   std::size_t done = 0;
   while (done < max_bytes) {
@@ -80,7 +81,7 @@ Result<std::vector<std::uint8_t>> ReadHeadAt(const Place& at, std::size_t max_by
 
 Result<std::uint64_t> LengthAt(const Place& at) {
   auto fd = OpenLockedForRead(at);
-  if (!fd) return Error{fd.error()};
+  if (!fd) return fd.failure();
   struct stat st {};
   if (::fstat(fd->get(), &st) != 0) return ErrnoError("cannot inspect", at.shown, errno);
   return static_cast<std::uint64_t>(st.st_size);
@@ -141,11 +142,11 @@ Result<fs::path> MakeUniqueFolder(const fs::path& parent, const std::string& pre
 
 Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes, Links links) {
   auto fd = OpenLockedForRead(AtPath(path), links);
-  if (!fd) return Error{fd.error()};
+  if (!fd) return fd.failure();
   struct stat st {};
   if (::fstat(fd->get(), &st) != 0) return ErrnoError("cannot inspect", path, errno);
   if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > max_bytes)
-    return Fail("cannot read " + path.string() + ": the file is too large");
+    return Fail("cannot read " + path.string() + ": the file is too large", ErrorKind::too_large);
   std::vector<std::uint8_t> bytes;
   bytes.reserve(static_cast<std::size_t>(st.st_size));
   std::uint8_t chunk[65536];
@@ -157,7 +158,7 @@ Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint6
     }
     if (got == 0) break;
     if (bytes.size() + static_cast<std::size_t>(got) > max_bytes)
-      return Fail("cannot read " + path.string() + ": the file is too large");
+      return Fail("cannot read " + path.string() + ": the file is too large", ErrorKind::too_large);
     bytes.insert(bytes.end(), chunk, chunk + got);
   }
   return bytes;

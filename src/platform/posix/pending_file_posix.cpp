@@ -10,24 +10,22 @@
 #include <utility>
 
 #include "platform/pending_file.h"
+#include "platform/posix/errno_error.h"
 #include "platform/process.h"
 
 namespace tavlix::platform {
 namespace {
-
-Error ErrnoError(const std::string& what, const fs::path& path, int err) {
-  return Fail(what + " " + path.string() + ": " + std::strerror(err));
-}
 
 int Fd(std::intptr_t handle) {
   return static_cast<int>(handle);
 }
 
 Error NameTaken(const fs::path& final_path) {
-  return Fail("cannot save " + final_path.string() + ": a file of that name exists");
+  return Fail("cannot save " + final_path.string() + ": a file of that name exists", ErrorKind::name_taken);
 }
 
-// Gives `temp` the name `final_path` unless a file of that name exists.
+}  // namespace
+
 Status RenameNoReplace(const fs::path& temp, const fs::path& final_path) {
   if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, final_path.c_str(), RENAME_NOREPLACE) == 0)
     return Success();
@@ -43,8 +41,6 @@ Status RenameNoReplace(const fs::path& temp, const fs::path& final_path) {
   ::unlink(temp.c_str());
   return Success();
 }
-
-}  // namespace
 
 void SyncFolder(const fs::path& folder) {
   const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

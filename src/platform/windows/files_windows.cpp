@@ -5,18 +5,15 @@
 #include "platform/files.h"
 #include "platform/path_text.h"
 #include "platform/random_name.h"
+#include "platform/windows/system_error.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
 
 namespace tavlix::platform {
 namespace {
 
-Error SystemError(const char* what, const fs::path& path, DWORD error) {
-  return Fail(std::string(what) + " " + PathText(path) + ": " + SystemErrorText(error));
-}
-
-Error ReadRefused(const fs::path& path, const char* why) {
-  return Fail("cannot read " + PathText(path) + ": " + why);
+Error ReadRefused(const fs::path& path, const char* why, ErrorKind kind) {
+  return Fail("cannot read " + PathText(path) + ": " + why, kind);
 }
 
 // Opens a regular file for reading. Sharing only with other readers plays the
@@ -37,16 +34,18 @@ Result<UniqueHandle> OpenForRead(const fs::path& path, Links links = Links::refu
   if (!file) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-      return ReadRefused(path, "the file is in use");
+      return ReadRefused(path, "the file is in use", ErrorKind::in_use);
     return SystemError("cannot open", path, error);
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file.get(), &info))
     return SystemError("cannot inspect", path, ::GetLastError());
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && links == Links::refuse)
-    return ReadRefused(path, "it is a link");
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return ReadRefused(path, "it is a folder");
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) return ReadRefused(path, "it is not a regular file");
+    return ReadRefused(path, "it is a link", ErrorKind::not_a_file);
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return ReadRefused(path, "it is a folder", ErrorKind::not_a_file);
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK)
+    return ReadRefused(path, "it is not a regular file", ErrorKind::not_a_file);
   return file;
 }
 
@@ -84,19 +83,20 @@ bool MakeDirectory(const fs::path& path) {
 
 Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint64_t max_bytes, Links links) {
   auto file = OpenForRead(path, links);
-  if (!file) return Error{file.error()};
+  if (!file) return file.failure();
   auto length = LengthOf(*file, path);
-  if (!length) return Error{length.error()};
-  if (*length > max_bytes) return ReadRefused(path, "the file is too large");
+  if (!length) return length.failure();
+  if (*length > max_bytes) return ReadRefused(path, "the file is too large", ErrorKind::too_large);
   std::vector<std::uint8_t> bytes;
   bytes.reserve(static_cast<std::size_t>(*length));
   std::uint8_t chunk[65536];
   for (;;) {
     auto got = ReadSome(*file, path, chunk, sizeof chunk);
-    if (!got) return Error{got.error()};
+    if (!got) return got.failure();
     if (*got == 0) break;
     // The file may grow while it is read: the limit holds for what comes.
-    if (bytes.size() + *got > max_bytes) return ReadRefused(path, "the file is too large");
+    if (bytes.size() + *got > max_bytes)
+      return ReadRefused(path, "the file is too large", ErrorKind::too_large);
     bytes.insert(bytes.end(), chunk, chunk + *got);
   }
   return bytes;
@@ -104,12 +104,12 @@ Result<std::vector<std::uint8_t>> ReadFileBytes(const fs::path& path, std::uint6
 
 Result<std::vector<std::uint8_t>> ReadFileHead(const fs::path& path, std::size_t max_bytes) {
   auto file = OpenForRead(path);
-  if (!file) return Error{file.error()};
+  if (!file) return file.failure();
   std::vector<std::uint8_t> bytes(max_bytes);
   std::size_t done = 0;
   while (done < max_bytes) {
     auto got = ReadSome(*file, path, bytes.data() + done, max_bytes - done);
-    if (!got) return Error{got.error()};
+    if (!got) return got.failure();
     if (*got == 0) break;
     done += *got;
   }
@@ -119,7 +119,7 @@ Result<std::vector<std::uint8_t>> ReadFileHead(const fs::path& path, std::size_t
 
 Result<std::uint64_t> ReadFileLength(const fs::path& path) {
   auto file = OpenForRead(path);
-  if (!file) return Error{file.error()};
+  if (!file) return file.failure();
   return LengthOf(*file, path);
 }
 

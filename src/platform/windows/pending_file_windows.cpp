@@ -4,15 +4,12 @@
 
 #include "platform/pending_file.h"
 #include "platform/process.h"
+#include "platform/windows/system_error.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
 
 namespace tavlix::platform {
 namespace {
-
-Error SystemError(const char* what, const fs::path& path, DWORD error) {
-  return Fail(std::string(what) + " " + PathText(path) + ": " + SystemErrorText(error));
-}
 
 HANDLE Handle(std::intptr_t handle) {
   return reinterpret_cast<HANDLE>(handle);
@@ -119,15 +116,23 @@ Status PendingFile::CommitAs(const fs::path& final_path, CommitMode mode) {
   if (!file || !::FlushFileBuffers(file.get()))
     return SystemError("cannot write", final_path, ::GetLastError());
   if (!::CloseHandle(file.release())) return SystemError("cannot write", final_path, ::GetLastError());
-  const DWORD flags = MOVEFILE_WRITE_THROUGH | (mode == CommitMode::replace ? MOVEFILE_REPLACE_EXISTING : 0);
-  if (!::MoveFileExW(temp_.c_str(), final_path.c_str(), flags)) {
-    const DWORD error = ::GetLastError();
-    if (mode == CommitMode::never_replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS))
-      return Fail("cannot save " + PathText(final_path) + ": a file of that name exists");
-    return SystemError("cannot save", final_path, error);
+  if (mode == CommitMode::never_replace) {
+    Status renamed = RenameNoReplace(temp_, final_path);
+    if (renamed) temp_.clear();  // the name now belongs to the saved file
+    return renamed;
   }
-  temp_.clear();  // the name now belongs to the saved file
+  if (!::MoveFileExW(temp_.c_str(), final_path.c_str(), MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING))
+    return SystemError("cannot save", final_path, ::GetLastError());
+  temp_.clear();
   return Success();
+}
+
+Status RenameNoReplace(const fs::path& from, const fs::path& to) {
+  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return Success();
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+    return Fail("cannot save " + PathText(to) + ": a file of that name exists", ErrorKind::name_taken);
+  return SystemError("cannot save", to, error);
 }
 
 }  // namespace tavlix::platform
