@@ -274,17 +274,17 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
 }
 
 Result<BoardPdf> ReadBoardPdf(const std::filesystem::path& path) {
-  auto head = platform::ReadFileHead(path, kBoardPdfReadBytes);
-  if (!head && platform::FileExists(path)) {
+  auto bytes = platform::ReadFileBytes(path, kBoardPdfMaxBytes);
+  if (!bytes && platform::FileExists(path)) {
     platform::SleepFor(platform::Millis(500));
-    head = platform::ReadFileHead(path, kBoardPdfReadBytes);
+    bytes = platform::ReadFileBytes(path, kBoardPdfMaxBytes);
   }
-  if (!head) return Error{head.error()};
-  auto layout = ScanBoardPdf(*head);
+  if (!bytes) return Error{bytes.error()};
+  auto layout = ScanBoardPdf(*bytes);
   if (!layout)
     return Fail(platform::PathToUtf8(path) + ": not a PDF laid out as the board stores them (" +
                 layout.error() + ")");
-  return BoardPdf{std::move(*head), *layout};
+  return BoardPdf{std::move(*bytes), *layout};
 }
 
 }  // namespace tavlix::imaging
