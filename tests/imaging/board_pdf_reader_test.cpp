@@ -208,6 +208,10 @@ TEST(BoardPdfReader, ShortAndDamagedStreamsFail) {
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 0, pixels));
   EXPECT_FALSE(InflateBoardPdfPage(damaged, *damaged_layout, 1, pixels));
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
+  // Only the stored checksum of page 3 wrong: the pixels inflate, the page fails.
+  const BoardPdfStream& page3 = damaged_layout->streams[2];
+  damaged[page3.offset + page3.length - 3] ^= 0x01;  // before "\r\n"
+  EXPECT_FALSE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
 }
 
 TEST(BoardPdfPictures, PagesConvertedOnThreadsAreSavedInPageOrder) {
