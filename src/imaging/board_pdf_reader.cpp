@@ -213,9 +213,9 @@ class PageInflater {
     std::vector<std::uint8_t> scratch;
     if (rc == Z_OK) scratch.resize(std::size_t{1} << 16);
     while (rc == Z_OK) {
-      if (total > kRasterBudgetBytes) return Fail("the image data are larger than a picture may be");
       rc = Step(scratch);
       total += scratch.size() - z_.avail_out;
+      if (total > kRasterBudgetBytes) return Fail("the image data are larger than a picture may be");
     }
     if (rc != Z_STREAM_END) return Fail("the image data are damaged");
     if (z_.avail_in < 4) return Fail("the image data are damaged");
