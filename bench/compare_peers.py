@@ -3,9 +3,12 @@
 with the other tools that do the same job where they are installed
 (poppler's pdfimages and pdftoppm, img2pdf, ImageMagick's convert). Prints
 for each conversion the median wall time of repeated runs and the peak
-memory of the process, and each peer's time as a multiple of ours.
+CPU time (user and system, all threads), the peak memory of the process,
+and each peer's time as a multiple of ours. With --baseline, a second build
+of tavlix (say, of the main branch) runs beside ours in the same run.
 
-Usage: compare_peers.py --tavlix BUILD/src/cli/tavlix --inputs BUILD/bench/tavlix_bench_inputs [--runs 5]
+Usage: compare_peers.py --tavlix BUILD/src/cli/tavlix --inputs BUILD/bench/tavlix_bench_inputs
+                        [--baseline OTHER/src/cli/tavlix] [--runs 5]
 """
 import argparse
 import os
@@ -18,7 +21,7 @@ import time
 
 
 def run_once(command, workdir):
-    """Wall seconds and peak resident memory (MB) of one run of the command."""
+    """Wall seconds, CPU seconds and peak resident memory (MB) of one run of the command."""
     start = time.perf_counter()
     process = subprocess.Popen(command, cwd=workdir, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     _, status, usage = os.wait4(process.pid, 0)
@@ -28,25 +31,29 @@ def run_once(command, workdir):
     if os.waitstatus_to_exitcode(status) != 0:
         last_line = stderr.strip().splitlines()[-1] if stderr.strip() else f"exit status {status}"
         raise RuntimeError(last_line)
-    return elapsed, usage.ru_maxrss / 1024.0
+    return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss / 1024.0
 
 
 def measure(command, workdir, runs):
-    times, peaks = [], []
+    """Median wall seconds, median CPU seconds and the largest peak memory."""
+    times, cpus, peaks = [], [], []
     for _ in range(runs):
-        elapsed, peak = run_once(command, workdir)
+        elapsed, cpu, peak = run_once(command, workdir)
         times.append(elapsed)
+        cpus.append(cpu)
         peaks.append(peak)
-    return statistics.median(times), max(peaks)
+    return statistics.median(times), statistics.median(cpus), max(peaks)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--tavlix", required=True)
     parser.add_argument("--inputs", required=True, help="the tavlix_bench_inputs program")
+    parser.add_argument("--baseline", help="another build of tavlix to run beside ours")
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
     tavlix = os.path.abspath(args.tavlix)
+    baseline = os.path.abspath(args.baseline) if args.baseline else None
 
     with tempfile.TemporaryDirectory(prefix="tavlix-peers-") as work:
         subprocess.run([os.path.abspath(args.inputs), work], check=True, stdout=subprocess.DEVNULL)
@@ -69,22 +76,28 @@ def main():
             ("JPEG -> PNG", 1, [tavlix, "convert", jpeg, "c.png", "--force"],
              [("convert", ["convert", jpeg, "im.png"], "convert")]),
         ]
-        print(f"{'conversion':<20} {'tool':<24} {'median ms':>10} {'per page':>9} {'peak MB':>8} {'vs tavlix':>10}")
+        print(f"{'conversion':<20} {'tool':<24} {'median ms':>10} {'per page':>9} {'CPU ms':>8} {'peak MB':>8} "
+              f"{'vs tavlix':>10}")
+
+        def row(name, tool, result, pages, ours=None):
+            wall, cpu, peak = result
+            ratio = f"{wall / ours:9.1f}x" if ours else ""
+            print(f"{name:<20} {tool:<24} {wall * 1000:10.0f} {wall * 1000 / pages:9.0f} {cpu * 1000:8.0f} "
+                  f"{peak:8.1f} {ratio:>10}")
+
         for name, pages, ours, peers in tasks:
-            our_time, our_peak = measure(ours, work, args.runs)
-            print(f"{name:<20} {'tavlix convert':<24} {our_time * 1000:10.0f} {our_time * 1000 / pages:9.0f} "
-                  f"{our_peak:8.1f} {'':>10}")
+            if baseline:
+                peers = [("tavlix (baseline)", [baseline] + ours[1:], baseline)] + peers
+            our = measure(ours, work, args.runs)
+            row(name, "tavlix convert", our, pages)
             for peer, command, tool in peers:
                 if not have(tool):
                     print(f"{'':<20} {peer:<24} {'(not installed)':>10}")
                     continue
                 try:
-                    peer_time, peer_peak = measure(command, work, args.runs)
+                    row("", peer, measure(command, work, args.runs), pages, our[0])
                 except RuntimeError as error:
                     print(f"{'':<20} {peer:<24} failed: {error}")
-                    continue
-                print(f"{'':<20} {peer:<24} {peer_time * 1000:10.0f} {peer_time * 1000 / pages:9.0f} "
-                      f"{peer_peak:8.1f} {peer_time / our_time:9.1f}x")
         sizes = {f: os.path.getsize(os.path.join(work, f)) for f in ("out.png", "pi-000.png") if
                  os.path.exists(os.path.join(work, f))}
         if len(sizes) == 2:

@@ -64,7 +64,7 @@ void BoardPdfToPictures(benchmark::State& state, imaging::PictureFormat format, 
 void BM_BoardPdfInflatePage(benchmark::State& state) {
   const auto pdf = imaging::ReadBoardPdf(Inputs().board_pdf);
   std::vector<std::uint8_t> pixels;
-  for (auto _ : state) Check(state, imaging::InflateBoardPdfPage(pdf->head, pdf->layout, 0, pixels));
+  for (auto _ : state) Check(state, imaging::InflateBoardPdfPage(pdf->bytes, pdf->layout, 0, pixels));
 }
 BENCHMARK(BM_BoardPdfInflatePage)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,5 +1,13 @@
 // A board PDF's pages saved as JPEG or PNG pictures, one file a page.
-// Thread-safe; pictures of pages saved before a failure stay.
+//
+// The pages are independent: each is inflated and encoded on a thread of its
+// own (as many threads as the machine has cores, at most the page count, and
+// only as many as the raster budget holds pages in flight: a page's pixels
+// and its encoded file). The files are written by the calling thread in page
+// order, each through a temporary file. The first page that fails stops the
+// save: the pages before it stay, no later page is written, and nothing
+// half-written is left. Thread-safe; returns only when every thread it
+// started has ended.
 #pragma once
 
 #include <filesystem>
@@ -13,11 +21,16 @@
 
 namespace tavlix::imaging {
 
-// Inflates each page of `pdf` in turn and saves it to page_paths[k] in
-// `format`, through a temporary file. `page_paths` must name at least
-// pdf.layout.pages files. `saved` (if given) receives the paths written.
+// Saves page k of `pdf` to page_paths[k] in `format`. `page_paths` must name
+// at least pdf.layout.pages files. `saved` (if given) receives the paths
+// written, in page order. `threads` caps the threads used (0: the machine's
+// cores).
 Status SaveBoardPdfPages(const BoardPdf& pdf, std::span<const std::filesystem::path> page_paths,
                          PictureFormat format, SaveMode mode,
-                         std::vector<std::filesystem::path>* saved = nullptr);
+                         std::vector<std::filesystem::path>* saved = nullptr, unsigned threads = 0);
+
+// The threads that convert `pages` pages of `page_bytes` pixel bytes each
+// when `requested` (0: the machine's cores) are asked for: at least 1.
+unsigned BoardPdfPageThreads(unsigned requested, int pages, std::size_t page_bytes);
 
 }  // namespace tavlix::imaging

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "imaging/adler32.h"
 #include "imaging/narrow_length.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -182,28 +183,68 @@ Result<BoardPdfStream> LocateStream(Bytes data, const PageEntries& page, bool& g
   return Fail("no endstream in the image object" + where);
 }
 
-// Inflates the rest of a stream whose first `kept` bytes filled the page,
-// only to check that it ends cleanly within the raster budget.
-Status CheckStreamTail(Bytes compressed, std::size_t kept) {
-  z_stream z{};
-  if (inflateInit(&z) != Z_OK) return Fail("cannot start zlib");
-  std::vector<std::uint8_t> scratch(1u << 16);
-  z.next_in = const_cast<Bytef*>(compressed.data());  // zlib only reads input
-  z.avail_in = static_cast<uInt>(compressed.size());
-  std::uint64_t total = 0;
-  int rc = Z_OK;
-  while (rc == Z_OK) {
-    z.next_out = scratch.data();
-    z.avail_out = static_cast<uInt>(scratch.size());
-    rc = inflate(&z, Z_NO_FLUSH);
-    total += scratch.size() - z.avail_out;
-    if (total > kRasterBudgetBytes) rc = Z_BUF_ERROR;
-    if (rc == Z_OK && z.avail_in == 0 && z.avail_out != 0) rc = Z_DATA_ERROR;  // input ran out
+// A zlib stream: a two-byte header, raw deflate data, the Adler-32 of the
+// inflated bytes. zlib inflates the data; the header and the checksum are
+// checked here, the checksum with our faster Adler-32.
+class PageInflater {
+ public:
+  PageInflater() = default;
+  PageInflater(const PageInflater&) = delete;
+  PageInflater& operator=(const PageInflater&) = delete;
+  ~PageInflater() {
+    if (started_) inflateEnd(&z_);
   }
-  inflateEnd(&z);
-  if (rc != Z_STREAM_END) return Fail("the image data are damaged or larger than a picture may be");
-  return total >= kept ? Success() : Fail("the image data are damaged");
-}
+
+  // Fills `page` from `compressed`; data past the page must end cleanly
+  // within the raster budget, and are checked, then dropped.
+  Status Inflate(Bytes compressed, std::span<std::uint8_t> page) {
+    if (compressed.size() < 2 || (compressed[0] & 0x0F) != 8 || (compressed[0] >> 4) > 7 ||
+        (compressed[0] * 256u + compressed[1]) % 31 != 0 || (compressed[1] & 0x20) != 0)
+      return Fail("the image data are damaged");
+    if (inflateInit2(&z_, -15) != Z_OK) return Fail("cannot start zlib");
+    started_ = true;
+    z_.next_in = const_cast<Bytef*>(compressed.data() + 2);  // zlib only reads input
+    z_.avail_in = static_cast<uInt>(compressed.size() - 2);  // the caller checked the length fits
+    int rc = Step(page);
+    std::uint64_t total = page.size() - z_.avail_out;
+    if (rc == Z_STREAM_END && total < page.size())
+      return Fail("the image data hold " + std::to_string(total) + " bytes, the page needs " +
+                  std::to_string(page.size()));
+    std::vector<std::uint8_t> scratch;
+    if (rc == Z_OK) scratch.resize(std::size_t{1} << 16);
+    while (rc == Z_OK) {
+      rc = Step(scratch);
+      total += scratch.size() - z_.avail_out;
+      if (total > kRasterBudgetBytes) return Fail("the image data are larger than a picture may be");
+    }
+    if (rc != Z_STREAM_END) return Fail("the image data are damaged");
+    if (z_.avail_in < 4) return Fail("the image data are damaged");
+    const std::uint8_t* end = z_.next_in;
+    const std::uint32_t stored =
+        std::uint32_t{end[0]} << 24 | std::uint32_t{end[1]} << 16 | std::uint32_t{end[2]} << 8 | end[3];
+    if (stored != adler_) return Fail("the image data are damaged (their checksum is wrong)");
+    return Success();
+  }
+
+ private:
+  // Inflates into `out` and adds what came out to the checksum. Z_OK: `out`
+  // is full and more may follow.
+  int Step(std::span<std::uint8_t> out) {
+    z_.next_out = out.data();
+    z_.avail_out = static_cast<uInt>(out.size());
+    int rc = Z_OK;
+    while (rc == Z_OK && z_.avail_out != 0) {
+      if (z_.avail_in == 0) return Z_DATA_ERROR;  // the data end inside the stream
+      rc = inflate(&z_, Z_NO_FLUSH);
+    }
+    adler_ = Adler32(adler_, out.first(out.size() - z_.avail_out));
+    return rc == Z_BUF_ERROR ? Z_DATA_ERROR : rc;
+  }
+
+  z_stream z_{};
+  bool started_ = false;
+  std::uint32_t adler_ = 1;
+};
 
 }  // namespace
 
@@ -258,33 +299,24 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
   const auto compressed_length = NarrowLength(compressed.size());
   if (!room || !compressed_length)
     return Fail("the page is too large (page " + std::to_string(page + 1) + ")");
-  uLongf produced = *room;
-  const int rc = uncompress(pixels.data(), &produced, compressed.data(), *compressed_length);
-  const std::string where = " (page " + std::to_string(page + 1) + ")";
-  if (rc == Z_BUF_ERROR) {
-    // The page is full and more data follow: fine if they end cleanly.
-    if (Status tail = CheckStreamTail(compressed, *need); !tail) return Fail(tail.error() + where);
-    return Success();
-  }
-  if (rc != Z_OK) return Fail("the image data are damaged" + where);
-  if (produced < *need)
-    return Fail("the image data hold " + std::to_string(produced) + " bytes, the page needs " +
-                std::to_string(*need) + where);
+  PageInflater inflater;
+  if (Status inflated = inflater.Inflate(compressed, pixels); !inflated)
+    return Fail(inflated.error() + " (page " + std::to_string(page + 1) + ")");
   return Success();
 }
 
 Result<BoardPdf> ReadBoardPdf(const std::filesystem::path& path) {
-  auto head = platform::ReadFileHead(path, kBoardPdfReadBytes);
-  if (!head && platform::FileExists(path)) {
+  auto bytes = platform::ReadFileBytes(path, kBoardPdfMaxBytes);
+  if (!bytes && platform::FileExists(path)) {
     platform::SleepFor(platform::Millis(500));
-    head = platform::ReadFileHead(path, kBoardPdfReadBytes);
+    bytes = platform::ReadFileBytes(path, kBoardPdfMaxBytes);
   }
-  if (!head) return Error{head.error()};
-  auto layout = ScanBoardPdf(*head);
+  if (!bytes) return Error{bytes.error()};
+  auto layout = ScanBoardPdf(*bytes);
   if (!layout)
     return Fail(platform::PathToUtf8(path) + ": not a PDF laid out as the board stores them (" +
                 layout.error() + ")");
-  return BoardPdf{std::move(*head), *layout};
+  return BoardPdf{std::move(*bytes), *layout};
 }
 
 }  // namespace tavlix::imaging

@@ -27,8 +27,10 @@
 
 namespace tavlix::imaging {
 
-// Only the first 2 MiB of a board PDF are read; every search works on them.
-inline constexpr std::size_t kBoardPdfReadBytes = 2'097'152;
+// A board PDF is read whole, up to the size of the largest file a copy takes;
+// a larger file is refused rather than read in part, so that no page is lost
+// unnoticed.
+inline constexpr std::uint64_t kBoardPdfMaxBytes = std::uint64_t{256} << 20;
 inline constexpr int kBoardPdfMaxPages = 4;
 inline constexpr std::uint32_t kBoardPdfDefaultWidth = 2496;
 inline constexpr std::uint32_t kBoardPdfDefaultHeight = 1760;
@@ -52,7 +54,7 @@ struct BoardPdfLayout {
 // negative) 1, 8-11 2, 12-15 3, 16-19 4; 0 for a refused file (20 and up).
 int PagesForSize(std::int64_t size);
 
-// Finds the pages in the first bytes of a board PDF.
+// Finds the pages in a whole board PDF.
 Result<BoardPdfLayout> ScanBoardPdf(std::span<const std::uint8_t> data);
 
 // Inflates page `page` (0-based) of a scanned file into `pixels`, which is
@@ -66,13 +68,13 @@ Status InflateBoardPdfPage(std::span<const std::uint8_t> data, const BoardPdfLay
 
 // A board PDF read into memory and scanned.
 struct BoardPdf {
-  std::vector<std::uint8_t> head;  // the first kBoardPdfReadBytes of the file
+  std::vector<std::uint8_t> bytes;  // the whole file
   BoardPdfLayout layout;
 };
 
-// Reads the first 2 MiB of the file and scans them. A file that exists but
-// cannot be opened (in use, access denied) is tried once more after 500 ms
-// on the program's clock.
+// Reads the whole file (at most kBoardPdfMaxBytes) and scans it. A file that
+// exists but cannot be opened (in use, access denied) is tried once more
+// after 500 ms on the program's clock.
 Result<BoardPdf> ReadBoardPdf(const std::filesystem::path& path);
 
 }  // namespace tavlix::imaging

@@ -76,9 +76,13 @@ HPDF_STATUS WriteFlateFilter(HPDF_Dict, HPDF_Stream stream) {
   return HPDF_Stream_WriteStr(stream, "/Filter /FlateDecode\012");
 }
 
-// Replaces the decoded pixels libharu holds with the PNG's own compressed
-// data, read through PNG predictors.
+// Gives an image loaded from a one-pixel stand-in the PNG's size and its own
+// compressed data, read through PNG predictors. (Loading the decoded pixels
+// only to drop them cost a byte-by-byte copy of the whole picture.)
 bool UsePngData(HPDF_Image image, const PngChunks& png) {
+  if (HPDF_Dict_AddNumber(image, "Width", static_cast<HPDF_INT32>(png.width)) != HPDF_OK ||
+      HPDF_Dict_AddNumber(image, "Height", static_cast<HPDF_INT32>(png.height)) != HPDF_OK)
+    return false;
   HPDF_Dict parms = HPDF_Dict_New(image->mmgr);
   if (parms == nullptr) return false;
   if (HPDF_Dict_AddNumber(parms, "Predictor", 15) != HPDF_OK ||
@@ -129,12 +133,17 @@ Result<HPDF_Image> LoadPng(HPDF_Doc doc, std::span<const std::uint8_t> bytes, st
     }
     for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = raster->rgb[3 * i];
   }
-  // With pass-through the pixels given here are replaced by the PNG's data.
-  HPDF_Image image =
-      HPDF_LoadRawImageFromMem(doc, grey.empty() ? raster->rgb.data() : grey.data(), raster->width,
-                               raster->height, chunks.grey ? HPDF_CS_DEVICE_GRAY : HPDF_CS_DEVICE_RGB, 8);
+  const HPDF_ColorSpace space = chunks.grey ? HPDF_CS_DEVICE_GRAY : HPDF_CS_DEVICE_RGB;
+  if (pass_through) {
+    static constexpr std::uint8_t kStandIn[3] = {255, 255, 255};
+    HPDF_Image image = HPDF_LoadRawImageFromMem(doc, kStandIn, 1, 1, space, 8);
+    if (image == nullptr) return Fail("the PDF library cannot load the picture");
+    if (!UsePngData(image, chunks)) return Fail("cannot embed the picture's data");
+    return image;
+  }
+  HPDF_Image image = HPDF_LoadRawImageFromMem(doc, grey.empty() ? raster->rgb.data() : grey.data(),
+                                              raster->width, raster->height, space, 8);
   if (image == nullptr) return Fail("the PDF library cannot load the picture");
-  if (pass_through && !UsePngData(image, chunks)) return Fail("cannot embed the picture's data");
   return image;
 }
 

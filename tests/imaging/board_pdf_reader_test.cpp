@@ -120,27 +120,31 @@ TEST(BoardPdfReader, GreyInAnyPageMakesEveryPageGrey) {
   EXPECT_EQ(pixels, grey);
 }
 
-TEST(BoardPdfReader, OnlyTheFirstTwoMebibytesAreRead) {
-  test::TempDir dir;
-  // A good file with 3 MB of anything after it converts.
-  Bytes padded = ColourPdf(2);
-  padded.resize(padded.size() + 3'000'000, ' ');
-  test::WriteBytes(dir / "padded.pdf", padded);
-  const auto read = ReadBoardPdf(dir / "padded.pdf");
-  ASSERT_TRUE(read) << read.error();
-  EXPECT_EQ(read->head.size(), kBoardPdfReadBytes);
-  EXPECT_EQ(read->layout.pages, 2);
-  // A file whose trailer lies past 2 MiB (a noisy page that does not
-  // compress) is refused: nothing past the limit is searched.
-  Raster noise{1000, 800, Bytes(1000 * 800 * 3)};
+// Four pages of sensor noise: about 2.7 MB that do not compress.
+std::vector<Raster> NoisyPages() {
+  std::vector<Raster> pages;
   std::mt19937 random(5);
-  for (auto& b : noise.rgb) b = static_cast<std::uint8_t>(random());
-  const std::vector<RasterView> views{ViewOf(noise)};
+  for (int k = 0; k < 4; ++k) {
+    pages.push_back(Raster{480, 480, Bytes(480 * 480 * 3)});
+    for (auto& b : pages.back().rgb) b = static_cast<std::uint8_t>(random());
+  }
+  return pages;
+}
+
+TEST(BoardPdfReader, TheWholeFileIsReadSoEveryPageIsFound) {
+  test::TempDir dir;
+  const std::vector<Raster> pages = NoisyPages();
+  std::vector<RasterView> views;
+  for (const Raster& p : pages) views.push_back(ViewOf(p));
   const Bytes big = test::BoardPdfBytes(views);
-  ASSERT_GT(big.size(), kBoardPdfReadBytes);
+  ASSERT_GT(big.size(), 2'700'000u);
   test::WriteBytes(dir / "big.pdf", big);
-  EXPECT_FALSE(ReadBoardPdf(dir / "big.pdf"));
-  EXPECT_TRUE(ScanBoardPdf(big)) << "the same bytes in full are a good file";
+  const auto read = ReadBoardPdf(dir / "big.pdf");
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(read->layout.pages, 4);
+  std::vector<std::uint8_t> pixels;
+  ASSERT_TRUE(InflateBoardPdfPage(read->bytes, read->layout, 3, pixels));
+  EXPECT_EQ(pixels, pages[3].rgb);
 }
 
 TEST(BoardPdfReader, HostileOffsetsAndSizesAreRefused) {
@@ -204,26 +208,67 @@ TEST(BoardPdfReader, ShortAndDamagedStreamsFail) {
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 0, pixels));
   EXPECT_FALSE(InflateBoardPdfPage(damaged, *damaged_layout, 1, pixels));
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
+  // Only the stored checksum of page 3 wrong: the pixels inflate, the page fails.
+  const BoardPdfStream& page3 = damaged_layout->streams[2];
+  damaged[page3.offset + page3.length - 3] ^= 0x01;  // before "\r\n"
+  EXPECT_FALSE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
 }
 
-TEST(BoardPdfPictures, PagesAreSavedAsPicturesThatMatchThePdf) {
+TEST(BoardPdfPictures, PagesConvertedOnThreadsAreSavedInPageOrder) {
   test::TempDir dir;
-  std::vector<Raster> pictures{test::TestPicture(20, 10, 1), test::TestPicture(20, 10, 2)};
-  const std::vector<RasterView> views{ViewOf(pictures[0]), ViewOf(pictures[1])};
+  std::vector<Raster> pictures;
+  std::vector<RasterView> views;
+  for (unsigned k = 1; k <= 4; ++k) pictures.push_back(test::TestPicture(20, 10, k));
+  for (const Raster& p : pictures) views.push_back(ViewOf(p));
   test::WriteBytes(dir / "board.pdf", test::BoardPdfBytes(views));
   const auto pdf = ReadBoardPdf(dir / "board.pdf");
   ASSERT_TRUE(pdf) << pdf.error();
-  const std::vector<std::filesystem::path> names{dir / "a.png", dir / "a_2.png"};
-  std::vector<std::filesystem::path> saved;
-  ASSERT_TRUE(SaveBoardPdfPages(*pdf, names, PictureFormat::png, SaveMode::never_replace, &saved));
-  EXPECT_EQ(saved, names);
-  EXPECT_EQ(test::Decoded(dir / "a.png").rgb, pictures[0].rgb);
-  EXPECT_EQ(test::Decoded(dir / "a_2.png").rgb, pictures[1].rgb);
+  const std::vector<std::filesystem::path> names{dir / "a.png", dir / "a_2.png", dir / "a_3.png",
+                                                 dir / "a_4.png"};
+  for (unsigned threads : {1u, 4u}) {
+    for (const auto& name : names) std::filesystem::remove(name);
+    std::vector<std::filesystem::path> saved;
+    ASSERT_TRUE(SaveBoardPdfPages(*pdf, names, PictureFormat::png, SaveMode::never_replace, &saved, threads));
+    EXPECT_EQ(saved, names);
+    for (std::size_t k = 0; k < 4; ++k) EXPECT_EQ(test::Decoded(names[k]).rgb, pictures[k].rgb) << k;
+  }
   // A second run meets the files and replaces nothing.
-  saved.clear();
-  EXPECT_FALSE(SaveBoardPdfPages(*pdf, names, PictureFormat::jpeg, SaveMode::never_replace, &saved));
+  std::vector<std::filesystem::path> saved;
+  EXPECT_FALSE(SaveBoardPdfPages(*pdf, names, PictureFormat::jpeg, SaveMode::never_replace, &saved, 4));
   EXPECT_TRUE(saved.empty());
   EXPECT_EQ(SniffFormat(test::ReadBytes(dir / "a.png")), PictureFormat::png);
+}
+
+TEST(BoardPdfPictures, ADamagedPageStopsTheSaveThereWithNothingHalfWritten) {
+  Bytes bytes = ColourPdf(4, 40, 30);
+  auto layout = ScanBoardPdf(bytes);
+  ASSERT_TRUE(layout);
+  const BoardPdfStream& page3 = layout->streams[2];
+  for (std::size_t i = page3.offset + 2; i < page3.offset + page3.length - 2; i += 3) bytes[i] ^= 0xA5;
+  const BoardPdf pdf{bytes, *layout};
+  for (unsigned threads : {1u, 2u, 4u}) {
+    test::TempDir dir;
+    const std::vector<std::filesystem::path> names{dir / "a.jpg", dir / "a_2.jpg", dir / "a_3.jpg",
+                                                   dir / "a_4.jpg"};
+    std::vector<std::filesystem::path> saved;
+    const Status done =
+        SaveBoardPdfPages(pdf, names, PictureFormat::jpeg, SaveMode::never_replace, &saved, threads);
+    ASSERT_FALSE(done);
+    EXPECT_NE(done.error().find("page 3"), std::string::npos) << done.error();
+    EXPECT_EQ(saved, std::vector<std::filesystem::path>(names.begin(), names.begin() + 2)) << threads;
+    EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{"a.jpg", "a_2.jpg"})) << threads;
+  }
+}
+
+TEST(BoardPdfPictures, ThePagesInFlightFitTheRasterBudget) {
+  constexpr std::size_t kPage = 2496 * 1760 * 3;
+  EXPECT_EQ(BoardPdfPageThreads(8, 4, kPage), 4u);
+  EXPECT_EQ(BoardPdfPageThreads(8, 1, kPage), 1u);
+  EXPECT_EQ(BoardPdfPageThreads(3, 4, kPage), 3u);
+  EXPECT_GE(BoardPdfPageThreads(0, 4, kPage), 1u);
+  // Pixels and encoded file of each page in flight stay within the budget.
+  EXPECT_EQ(BoardPdfPageThreads(8, 4, kRasterBudgetBytes / 3), 1u);
+  EXPECT_EQ(BoardPdfPageThreads(8, 4, kRasterBudgetBytes / 6), 3u);
 }
 
 }  // namespace
