@@ -46,12 +46,22 @@ CommandResult ToolbarController::WaitForBoard() {
   return CommandResult::no_board;
 }
 
+// A board that never came leaves the button disabled until it is reported.
+// A board another collector holds (or a lock that cannot be made) sends no
+// report when it is free again: the button is usable at once, so the user
+// can try again.
+void ToolbarController::RefusedWithoutBoard(ToolbarButton button, CommandResult waited) {
+  if (waited == CommandResult::no_board)
+    view_.ShowMessageBox(texts_.msg_usbreturnerr);
+  else
+    SetEnabled(button, true);
+}
+
 CommandResult ToolbarController::Scan() {
   SetEnabled(ToolbarButton::scan, false);
   if (const CommandResult waited = WaitForBoard(); waited != CommandResult::handed_over) {
-    // The button stays disabled until the board is reported.
     SetFlgAppScan(false);
-    if (waited == CommandResult::no_board) view_.ShowMessageBox(texts_.msg_usbreturnerr);
+    RefusedWithoutBoard(ToolbarButton::scan, waited);
     return waited;
   }
   SetFlgAppScanTimeout(true);
@@ -78,7 +88,7 @@ CommandResult ToolbarController::Feed() {
   SetEnabled(ToolbarButton::feed, false);
   if (const CommandResult waited = WaitForBoard(); waited != CommandResult::handed_over) {
     SetFlgAppScan(false);
-    if (waited == CommandResult::no_board) view_.ShowMessageBox(texts_.msg_usbreturnerr);
+    RefusedWithoutBoard(ToolbarButton::feed, waited);
     view_.RunPendingEvents();
     SetFlgAppScan(false);
     return waited;
@@ -149,6 +159,15 @@ void ToolbarController::TrayShow(bool left_button) {
   if (!left_button) return;
   view_.ShowToolbar();
   SetNewHandle(target_);
+}
+
+void ToolbarController::ShowForSecondStart() {
+  const Rect desktop = view_.DesktopRect();
+  const Rect toolbar = view_.ToolbarRect();
+  const bool on_desktop = toolbar.x < desktop.x + desktop.width && toolbar.x + toolbar.width > desktop.x &&
+                          toolbar.y < desktop.y + desktop.height && toolbar.y + toolbar.height > desktop.y;
+  if (!on_desktop) view_.MoveToolbar(ToolbarPlacement(desktop, toolbar.width));
+  TrayShow(true);
 }
 
 // A disabled button does not react to the mouse and keeps its picture.

@@ -100,28 +100,38 @@ Collecting ToolbarController::KeepCollecting(bool tell) {
     case CollectorLock::Claim::taken:
       if (!busy_told_ || tell) {
         busy_told_ = true;
-        view_.ShowMessageBox(texts_.msg_collectorbusy + "\n" +
-                             platform::DescribeHolder(collector_lock_.holder()));
+        // Shown without the text table too: the holder's name says enough.
+        view_.ShowBalloon(Balloon::collector_busy, texts_.msg_collectorbusy + "\n" +
+                                                       platform::DescribeHolder(collector_lock_.holder()));
       }
       return Collecting::busy;
     case CollectorLock::Claim::unavailable: return Collecting::unavailable;
-    case CollectorLock::Claim::no_board: break;
+    case CollectorLock::Claim::no_board:
+      busy_told_ = false;  // a board plugged in again is a new refusal
+      break;
   }
   return Collecting::no_board;
 }
 
-void ToolbarController::Shutdown() {
-  if (shut_down_) return;
+std::string ToolbarController::Shutdown(EndReason reason) {
+  if (shut_down_) return {};
   shut_down_ = true;  // from here on notifications are ignored
-  if (save_settings_at_exit_) SaveSettings();
+  std::string unsaid;
+  if (save_settings_at_exit_) {
+    std::string failure = SaveSettings(reason == EndReason::exit);
+    if (reason == EndReason::session_end) unsaid = std::move(failure);
+  }
   StopBoardLink();
+  return unsaid;
 }
 
-void ToolbarController::SaveSettings() {
+std::string ToolbarController::SaveSettings(bool show_failure) {
+  if (settings::SaveIniSettings({settings_.format, settings_.save_folder})) return {};
   // The values are in force for this run whether or not the file could be
   // written; the user must know they will be lost at the next start.
-  if (!settings::SaveIniSettings({settings_.format, settings_.save_folder}))
-    view_.ShowMessageBox(texts_.msg_settingsaveerr + "\n" + settings::SettingFilePath());
+  std::string failure = texts_.msg_settingsaveerr + "\n" + settings::SettingFilePath();
+  if (show_failure) view_.ShowMessageBox(failure);
+  return failure;
 }
 
 void ToolbarController::StopBoardLink() {

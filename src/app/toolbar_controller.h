@@ -62,6 +62,10 @@ enum class CommandResult {
   failed,            // too long or any other failure (the user was told)
 };
 
+// Why the controller shuts down: the user's Exit (or any close) or the end of
+// the session (logout, shut-down), when nothing may wait for the user.
+enum class EndReason { exit, session_end };
+
 // What a look for the board found.
 enum class Collecting { yes, no_board, busy, unavailable };
 
@@ -103,9 +107,11 @@ class ToolbarController {
   // board's lock can be held. false when the board link cannot start.
   bool Start(NotifyTarget* target, const StartOptions& options = {});
   // Shut-down, once: notifications are ignored from here on; the settings
-  // file is written (if asked at Start; a failure is shown, naming the file);
-  // the board link is stopped and released.
-  void Shutdown();
+  // file is written (if asked at Start); the board link is stopped and
+  // released. A settings file that cannot be written is shown in a box,
+  // naming the file; at the session's end no box may hold up the sign-out, so
+  // the text is returned instead, for the front end's log (empty otherwise).
+  std::string Shutdown(EndReason reason = EndReason::exit);
 
   // WM_BOARD_NOTIFY: the reaction of `code` with its argument.
   void OnBoardNotify(int code, std::intptr_t arg);
@@ -114,7 +120,8 @@ class ToolbarController {
   void OnSessionSwitch(int reason);
   // Lets the worker collect while this controller holds the present board's
   // lock, halts it when the board went away between operations. Another
-  // collector is told once (again when `tell`).
+  // collector is told once a refusal (again when `tell`), in a balloon, so
+  // that nothing holds up the next look or the shut-down.
   Collecting KeepCollecting(bool tell = false);
 
   // Commands.
@@ -127,6 +134,9 @@ class ToolbarController {
   // The tray icon or its show item pressed with the left button (others do
   // nothing): shows the toolbar and re-registers the notification target.
   void TrayShow(bool left_button);
+  // A second start of the program: what the tray's left press does; a
+  // toolbar that is off the desktop (a screen gone) is placed again first.
+  void ShowForSecondStart();
   void ButtonMouseEvent(ToolbarButton button, ButtonMouse event);
   void TitleMouseDown(bool left_button, Point at);
   void TitleMouseMove(bool left_button_held, Point at);
@@ -154,8 +164,11 @@ class ToolbarController {
   void ShowBalloon(Balloon kind, const std::string& text);
   void EndOperation(Outcome outcome);
   CommandResult WaitForBoard();
+  void RefusedWithoutBoard(ToolbarButton button, CommandResult waited);
   void AcceptSettings(const SettingsDialogValues& values);
-  void SaveSettings();
+  // Writes the settings file; the failure's text (shown in a box when
+  // `show_failure`), empty when the file was written.
+  std::string SaveSettings(bool show_failure = true);
   void StopBoardLink();
 
   ToolbarView& view_;

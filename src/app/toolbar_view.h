@@ -20,7 +20,7 @@
 namespace tavlix::app {
 
 // Why a balloon is shown (a terminal prints them differently).
-enum class Balloon { picture_saved, save_failed, board_found };
+enum class Balloon { picture_saved, save_failed, board_found, collector_busy };
 
 // The tray menu's items that carry a text.
 enum class TrayItem { show, help, exit };

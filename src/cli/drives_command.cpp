@@ -19,10 +19,17 @@ constexpr const char* kDrivesHelp =
     "Only a removable drive whose label is exactly a model code is a board.\n"
     "\n"
     "With TAVLIX_DRIVE_TABLE set, the drives come from that table file.\n"
-    "Exit status: 0 when the drives could be listed, 2 on bad usage.";
+    "Exit status: 0 when the drives could be listed, 1 when the drive table\n"
+    "cannot be read, 2 on bad usage.";
 
 int ShowDrives(CommandIo io) {
-  const auto drives = platform::ListDrives();
+  // A script must not take an unreadable table for "no drives".
+  const auto listed = platform::TryListDrives();
+  if (!listed) {
+    io.err << "tavlix: " << listed.error() << '\n';
+    return kExitFailure;
+  }
+  const std::vector<platform::DriveInfo>& drives = *listed;
   if (drives.empty()) io.out << "No drives are present.\n";
   for (std::size_t i = 0; i < drives.size(); ++i) {
     const auto& d = drives[i];

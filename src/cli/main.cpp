@@ -4,6 +4,7 @@
 #include "platform/process.h"
 
 int main(int argc, char** argv) {
+  tavlix::platform::RestrictLibrarySearch();
   const auto args = tavlix::platform::ProcessArguments(argc, argv);
   return tavlix::cli::RunCommandLine(args, {std::cout, std::cerr});
 }

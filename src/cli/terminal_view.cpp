@@ -13,7 +13,7 @@ void TerminalView::ShowMessageBox(const std::string& text) {
 }
 
 void TerminalView::ShowBalloon(app::Balloon kind, const std::string& text) {
-  if (kind == app::Balloon::save_failed) {
+  if (kind == app::Balloon::save_failed || kind == app::Balloon::collector_busy) {
     ShowMessageBox(text);
     return;
   }

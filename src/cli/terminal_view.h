@@ -1,8 +1,8 @@
 // The command line's view of the toolbar controller for `tavlix scan`, `feed`,
-// `watch` and `demo`: message boxes and failed saves as lines on the error
-// stream, the other balloons as lines on the output, the progress as a bar
-// redrawn on one line on a terminal and as plain lines otherwise. Buttons,
-// tool tips and the window's place have nothing to show.
+// `watch` and `demo`: message boxes, failed saves and another collector's hold
+// as lines on the error stream, the other balloons as lines on the output,
+// the progress as a bar redrawn on one line on a terminal and as plain lines
+// otherwise. Buttons, tool tips and the window's place have nothing to show.
 //
 // Owned by the board session on the command line's thread; it pumps the
 // session's notification queue when the controller lets events run.

@@ -151,7 +151,8 @@ DriveTable LoadDriveTable(const std::string& file) {
   if (!bytes) {
     return DriveTable{{},
                       {bytes.error() + " (the drive table must be a regular file of at most " +
-                       std::to_string(kMaxDriveTableBytes >> 10) + " KiB; no drives read from it)"}};
+                       std::to_string(kMaxDriveTableBytes >> 10) + " KiB; no drives read from it)"},
+                      true};
   }
   return ParseDriveTable(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), file);
 }

@@ -35,6 +35,8 @@ struct DriveTable {
   // One message for each of the first kNamedDriveTableProblems bad lines,
   // "<file>:<line>: <what is wrong>", then one that counts the others.
   std::vector<std::string> problems;
+  // The file is there but could not be read at all (problems says why).
+  bool unreadable = false;
 };
 
 // Parses table text; `source` names the file in problem messages.

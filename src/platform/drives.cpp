@@ -23,13 +23,21 @@ void ReportProblems(const std::vector<std::string>& problems) {
 
 }  // namespace
 
-std::vector<DriveInfo> ListDrives() {
+Result<std::vector<DriveInfo>> TryListDrives() {
   if (auto table_file = GetEnv(kDriveTableVariable)) {
     DriveTable table = LoadDriveTable(*table_file);
+    if (table.unreadable) return Fail(table.problems.front());  // the caller says it
     ReportProblems(table.problems);
     return std::move(table.drives);
   }
   return ListSystemDrives();
+}
+
+std::vector<DriveInfo> ListDrives() {
+  auto drives = TryListDrives();
+  if (drives) return std::move(*drives);
+  ReportProblems({drives.error()});
+  return {};
 }
 
 bool ReadVolumeHead(const std::string& root) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace tavlix::platform {
 
 enum class DriveType { removable, fixed, remote, cdrom, ramdisk, unknown };
@@ -36,6 +38,10 @@ struct DriveInfo {
 
 // The present drives in order: by letter, or by mount point on Linux.
 std::vector<DriveInfo> ListDrives();
+// The same, but a drive table that is there and cannot be read is a failure
+// rather than no drives, and is left to the caller to report (ListDrives
+// reports problems on the error stream, once per change).
+Result<std::vector<DriveInfo>> TryListDrives();
 
 // Reads the first 512 bytes of the volume whose root is `root`. Failures
 // (no device, no permission, a simulated drive) are silently ignored: the

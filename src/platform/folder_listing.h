@@ -7,7 +7,9 @@
 // FIFOs and devices are left out, and so is a file whose creation time cannot
 // be read. Names are UTF-8; where the system's names are UTF-16, a name that
 // is no valid UTF-16 (a lone surrogate) cannot be written as UTF-8 and is
-// left out too. Never throws. Thread-safe.
+// left out too. Where the system takes some names for devices (Windows:
+// platform/device_names.h), files with those names are left out, since
+// opening them would open the device. Never throws. Thread-safe.
 #pragma once
 
 #include <filesystem>

@@ -9,6 +9,13 @@
 
 namespace tavlix::platform {
 
+// Makes the system look for the libraries the process loads later (by name,
+// at run time) only in the system's own folder, never beside the program or in
+// the working folder, where a planted copy could be picked up. Call first
+// thing in main, before anything loads a library; nothing to do where the
+// system has no such search. Any thread.
+void RestrictLibrarySearch();
+
 // This process's id, as the system shows it.
 std::uint32_t ProcessId();
 

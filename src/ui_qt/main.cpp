@@ -1,6 +1,7 @@
 // TavlixConnect: the toolbar and tray icon. One copy per user; the command
-// line is ignored. The exit code is 0, or 1 when the one-copy lock cannot be
-// made at all (after saying why). Once loaded, the end of the session (SIGTERM,
+// line is ignored. A second start asks the running copy to show its toolbar
+// and exits 0. The exit code is 0, or 1 when the one-copy lock cannot be made
+// at all (after saying why). Once loaded, the end of the session (SIGTERM,
 // SIGHUP, SIGINT) ends it as Exit does.
 #include <QApplication>
 #include <QMessageBox>
@@ -12,9 +13,14 @@
 #include "ui_qt/toolbar_window.h"
 
 int main(int argc, char** argv) {
-  const tavlix::platform::ProcessLock lock = tavlix::ui_qt::AcquireInstanceLock();
-  if (lock.state() == tavlix::platform::ProcessLock::State::taken)
-    return 0;  // another copy runs: leave it be
+  const auto folder = tavlix::platform::UserRuntimeFolder();
+  const tavlix::platform::ProcessLock lock =
+      folder ? tavlix::ui_qt::AcquireInstanceLock(*folder) : tavlix::ui_qt::AcquireInstanceLock();
+  if (lock.state() == tavlix::platform::ProcessLock::State::taken) {
+    // Another copy runs: it shows its toolbar, as its tray icon would.
+    if (folder) tavlix::ui_qt::AskRunningCopyToShow(*folder);
+    return 0;
+  }
 
   QApplication app(argc, argv);
   if (!lock.held()) {
@@ -33,6 +39,10 @@ int main(int argc, char** argv) {
   options.system_tray = QSystemTrayIcon::isSystemTrayAvailable();
   tavlix::ui_qt::Form1 form(options);
   form.Form1_Load();
+  const auto show_requests = folder ? tavlix::ui_qt::ShowRequests::Listen(
+                                          *folder, [&form] { form.controller().ShowForSecondStart(); })
+                                    : nullptr;
+  if (!show_requests) std::fprintf(stderr, "TavlixConnect: a second start cannot reach this copy\n");
   // Only after loading: an Exit before it would save the defaults over the
   // user's settings.
   auto watch = tavlix::platform::EndRequestWatch::Start();

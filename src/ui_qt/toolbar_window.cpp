@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <cstdio>
 
 #include "board/communication_thread.h"
 #include "ui_qt/bitmap_set.h"
@@ -85,19 +86,25 @@ void Form1::notifyIcon1_MouseDown(Qt::MouseButton button) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-  Dispose();
+  Dispose(end_reason_);
   event->accept();
   QCoreApplication::quit();
 }
 
-void Form1::Dispose() {
+void Form1::EndSession() {
+  end_reason_ = app::EndReason::session_end;
+  close();
+}
+
+void Form1::Dispose(app::EndReason reason) {
   if (disposed_) return;
   disposed_ = true;
   session_watch_.reset();
   collector_timer_->stop();
   // Nothing more is queued to this thread, so the worker never waits for it.
   notify_target_.Close();
-  controller_->Shutdown();
+  if (const std::string unsaid = controller_->Shutdown(reason); !unsaid.empty())
+    std::fprintf(stderr, "TavlixConnect: %s\n", unsaid.c_str());
   notifyIcon1->hide();
 }
 

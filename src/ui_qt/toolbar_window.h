@@ -59,8 +59,11 @@ class Form1 final : public QWidget, public tavlix::app::ToolbarView {
   tavlix::app::ToolbarController& controller() { return *controller_; }
 
   void Form1_Load();
-  // The clean-up of closing: runs once.
-  void Dispose();
+  // The clean-up of closing: runs once. At the session's end nothing waits
+  // for the user: a settings file that cannot be written goes to the log.
+  void Dispose(tavlix::app::EndReason reason = tavlix::app::EndReason::exit);
+  // The session ends: closes the window as Exit does, with no box.
+  void EndSession();
   // A board notification, as the notification target delivers it.
   void WndProc(int wParam, std::intptr_t lParam);
   // A mouse press on the tray icon or its show item.
@@ -123,6 +126,7 @@ class Form1 final : public QWidget, public tavlix::app::ToolbarView {
   QTimer* hover_timer_ = nullptr;
   ImageButton* hovered_ = nullptr;  // the button the pointer rests over
   bool disposed_ = false;
+  tavlix::app::EndReason end_reason_ = tavlix::app::EndReason::exit;
 };
 
 // The desktop's rectangle: the primary screen's geometry.

@@ -4,11 +4,12 @@
 
 #include "board/communication_thread.h"
 #include "platform/windows/win32_text.h"
+#include "ui_win32/single_instance.h"
 
 namespace tavlix::ui_win32 {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TavlixConnectToolbar";
+constexpr const wchar_t* kClassName = kToolbarClassName;
 constexpr wchar_t kCaption[] = L"Orvane Tavlix Connect";
 constexpr UINT_PTR kCollectTimer = 1;
 constexpr unsigned kBalloonMilliseconds = 3000;
@@ -113,9 +114,11 @@ bool ToolbarWindow::Create() {
   tray_ = std::make_unique<TrayIcon>(
       hwnd_, small_icon_, kCaption,
       TrayIcon::Handlers{[this] { controller_.TrayShow(true); }, [this] { controller_.ShowHelp(); },
-                         [this] { ::DestroyWindow(hwnd_); }});
+                         [this] { ::DestroyWindow(hwnd_); },
+                         // Nothing else could bring the toolbar up.
+                         [this] { controller_.TrayShow(true); }});
   dialog_ = std::make_unique<SettingDialog>(hwnd_, small_icon_, icon_, scale_);
-  session_followed_ = ::WTSRegisterSessionNotification(hwnd_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+  session_.Start(hwnd_);
   return true;
 }
 
@@ -171,8 +174,12 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   if (tray_ && tray_->HandleMessage(message, wparam, lparam)) return 0;
   if (message == EndRequestMessage() && message != 0) {
     // The installer is about to replace or remove the program: end as at
-    // logout.
-    ::DestroyWindow(hwnd_);
+    // logout, without a box nobody may be there to answer.
+    EndSession();
+    return 0;
+  }
+  if (message == ShowRequestMessage()) {  // a second start of the program
+    controller_.ShowForSecondStart();
     return 0;
   }
   switch (message) {
@@ -194,7 +201,7 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ENDSESSION:
       // The session ends (logout, shut-down): what Exit does, before this
       // answer, after which the system may end the process at any moment.
-      if (wparam != FALSE) ::DestroyWindow(hwnd_);
+      if (wparam != FALSE) EndSession();
       return 0;
     case WM_DESTROY:
       Destroyed();
@@ -204,15 +211,21 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
+void ToolbarWindow::EndSession() {
+  end_reason_ = app::EndReason::session_end;
+  ::DestroyWindow(hwnd_);
+}
+
 void ToolbarWindow::Destroyed() {
   if (shut_down_) return;
   shut_down_ = true;
   ::KillTimer(hwnd_, kCollectTimer);
-  if (session_followed_) ::WTSUnRegisterSessionNotification(hwnd_);
-  session_followed_ = false;
+  session_.Stop();
   // A worker that sends from now on stops waiting at once.
   target_.Close();
-  controller_.Shutdown();
+  // No box may hold up the sign-out: what it would say goes to the debug log.
+  if (const std::string unsaid = controller_.Shutdown(end_reason_); !unsaid.empty())
+    ::OutputDebugStringW((L"TavlixConnect: " + platform::Widen(unsaid) + L"\n").c_str());
   if (tray_) tray_->Remove();
 }
 
@@ -264,7 +277,8 @@ void ToolbarWindow::Paint() {
 // ---- ToolbarView ----
 
 void ToolbarWindow::ShowMessageBox(const std::string& text) {
-  ::MessageBoxW(nullptr, platform::Widen(text).c_str(), L"", MB_OK);
+  // In front of everything, a full-screen presentation too; still no owner and no icon.
+  ::MessageBoxW(nullptr, platform::Widen(text).c_str(), L"", MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 void ToolbarWindow::ShowBalloon(app::Balloon, const std::string& text) {
@@ -346,6 +360,10 @@ void ToolbarWindow::ShowToolbar() {
 }
 
 void ToolbarWindow::HideToolbar() {
+  if (!tray_ || !tray_->shown()) {
+    ::ShowWindow(hwnd_, SW_MINIMIZE);  // no tray icon to bring it back: keep its taskbar button
+    return;
+  }
   SetTaskbarButton(false);
   ::ShowWindow(hwnd_, SW_HIDE);
 }

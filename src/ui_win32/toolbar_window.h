@@ -11,11 +11,14 @@
 // The window is the board link's notification target (WM_BOARD_NOTIFY), also
 // while it is hidden, and follows the session's console through
 // WTSRegisterSessionNotification. It starts hidden, without a taskbar button,
-// with its tray icon showing; the tray menu's Exit, the session's end
-// (WM_ENDSESSION at logout or shut-down, which it never refuses), the
-// installer's registered "TavlixConnect.EndRequest" message (sent before an
-// upgrade or uninstall) or any other close destroys it, which shuts the controller down (the settings saved,
-// the worker stopped) and ends the message loop.
+// with its tray icon showing (shown instead when the taskbar keeps refusing
+// the icon); a second start of the program shows it (ShowRequestMessage). The
+// tray menu's Exit, the session's end (WM_ENDSESSION at logout or shut-down,
+// which it never refuses, and during which it raises no box), the installer's
+// registered "TavlixConnect.EndRequest" message (sent before an upgrade or
+// uninstall, answered as the session's end) or any other close destroys it,
+// which shuts the controller down (the settings saved, the worker stopped) and
+// ends the message loop.
 //
 // UI thread only (a single-threaded COM apartment).
 #pragma once
@@ -31,6 +34,7 @@
 #include "ui_win32/bitmap_set.h"
 #include "ui_win32/image_button.h"
 #include "ui_win32/notify_target.h"
+#include "ui_win32/session_notification.h"
 #include "ui_win32/setting_dialog.h"
 #include "ui_win32/tray_icon.h"
 #include "ui_win32/win32.h"
@@ -79,6 +83,8 @@ class ToolbarWindow final : public app::ToolbarView {
   void Paint();
   void TitleMouse(UINT message, WPARAM wparam, LPARAM lparam);
   void SetTaskbarButton(bool shown);
+  // The session ends: closed as Exit does, with no box.
+  void EndSession();
   void Destroyed();
   ImageButton& ButtonOf(app::ToolbarButton button);
 
@@ -97,8 +103,9 @@ class ToolbarWindow final : public app::ToolbarView {
   app::ToolbarController controller_;
   app::ProgressStrip strip_;
   bool dragging_ = false;
-  bool session_followed_ = false;
+  SessionNotification session_;
   bool shut_down_ = false;
+  app::EndReason end_reason_ = app::EndReason::exit;
 };
 
 }  // namespace tavlix::ui_win32

@@ -39,8 +39,9 @@ LRESULT CALLBACK MenuInputFilter(int code, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& tip, Handlers handlers)
-    : taskbar_created_(::RegisterWindowMessageW(L"TaskbarCreated")),
+TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& tip, Handlers handlers, NotifyIconCall notify)
+    : notify_(notify),
+      taskbar_created_(::RegisterWindowMessageW(L"TaskbarCreated")),
       menu_(::CreatePopupMenu()),
       handlers_(std::move(handlers)) {
   data_.cbSize = sizeof data_;
@@ -55,7 +56,7 @@ TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& tip, Handlers han
   ::AppendMenuW(menu_, MF_STRING, kHelpItem, L"help");
   ::AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(menu_, MF_STRING, kExitItem, L"close");
-  Add();
+  if (!Add()) ::SetTimer(owner, kTrayRetryTimer, kTrayRetryInterval, nullptr);
 }
 
 TrayIcon::~TrayIcon() {
@@ -65,13 +66,23 @@ TrayIcon::~TrayIcon() {
 
 bool TrayIcon::Add() {
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  shown_ = ::Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  shown_ = notify_(NIM_ADD, &data_) != FALSE;
+  if (shown_) ::KillTimer(data_.hWnd, kTrayRetryTimer);
   return shown_;
 }
 
+void TrayIcon::Retry() {
+  if (Add()) return;
+  if (++retries_ < kTrayRetries) return;
+  ::KillTimer(data_.hWnd, kTrayRetryTimer);
+  if (handlers_.no_tray) handlers_.no_tray();
+}
+
 void TrayIcon::Remove() {
+  wanted_ = false;
+  ::KillTimer(data_.hWnd, kTrayRetryTimer);
   if (!shown_) return;
-  ::Shell_NotifyIconW(NIM_DELETE, &data_);
+  notify_(NIM_DELETE, &data_);
   shown_ = false;
 }
 
@@ -89,14 +100,18 @@ bool TrayIcon::ShowBalloon(const std::wstring& text, unsigned milliseconds) {
   balloon.uFlags = NIF_INFO;
   CopyText(balloon.szInfo, text);
   balloon.szInfoTitle[0] = L'\0';
-  balloon.dwInfoFlags = NIIF_INFO;
+  balloon.dwInfoFlags = NIIF_NONE;
   balloon.uTimeout = milliseconds;
-  return ::Shell_NotifyIconW(NIM_MODIFY, &balloon) != FALSE;
+  return notify_(NIM_MODIFY, &balloon) != FALSE;
 }
 
-bool TrayIcon::HandleMessage(UINT message, WPARAM, LPARAM lparam) {
+bool TrayIcon::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == taskbar_created_) {
-    if (shown_) Add();  // the shell was restarted and forgot the icon
+    if (wanted_) Add();  // a taskbar made anew has no icon, whether or not it had one before
+    return true;
+  }
+  if (message == WM_TIMER && wparam == kTrayRetryTimer) {
+    if (wanted_) Retry();
     return true;
   }
   if (message != kTrayMessage) return false;

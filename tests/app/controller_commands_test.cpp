@@ -2,6 +2,8 @@
 // state set by hand and the clock virtual.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/help_page.h"
 #include "board/collector_lock.h"
 #include "board/drive_discovery.h"
@@ -54,16 +56,30 @@ TEST_F(Commands, ABoardAnotherCollectorHoldsIsLeftAloneAndScanSaysWhoHasIt) {
   std::optional<platform::ProcessLock> other =
       platform::ProcessLock::TryTake(CollectorLockName(root), "tavlix watch");
   ASSERT_TRUE(other->held()) << other->error();
+  const std::string told =
+      "Another program is already collecting the pictures of the board:\ntavlix watch (process " +
+      std::to_string(platform::ProcessId()) + ")";
+  const auto times_told = [&] { return std::ranges::count(view_.balloons, told); };
+  // Told in a balloon, which holds nothing up; the buttons stay usable.
   EXPECT_EQ(controller_.Scan(), app::CommandResult::collector_busy);
-  EXPECT_EQ(view_.boxes,
-            (std::vector<std::string>{"Another program is already collecting the pictures of the "
-                                      "board:\ntavlix watch (process " +
-                                      std::to_string(platform::ProcessId()) + ")"}));
+  EXPECT_EQ(controller_.Feed(), app::CommandResult::collector_busy);
+  EXPECT_EQ(times_told(), 2);
+  EXPECT_TRUE(view_.boxes.empty());
+  EXPECT_TRUE(view_.enabled(ToolbarButton::scan));
+  EXPECT_TRUE(view_.enabled(ToolbarButton::feed));
+  // The periodic looks say it no more; after an unplug it is a new refusal.
+  EXPECT_EQ(controller_.KeepCollecting(), app::Collecting::busy);
+  EXPECT_EQ(times_told(), 2);
+  std::filesystem::remove(sandbox_.dir() / "drives");  // unplugged
+  EXPECT_EQ(controller_.KeepCollecting(), app::Collecting::no_board);
+  sandbox_.PlugBoard(board);
+  EXPECT_EQ(controller_.KeepCollecting(), app::Collecting::busy);
+  EXPECT_EQ(times_told(), 3);
   EXPECT_FALSE(controller_.collecting());
   EXPECT_FALSE(std::filesystem::exists(board / "cmd"));
   other.reset();
   EXPECT_EQ(controller_.KeepCollecting(), app::Collecting::yes);
-  EXPECT_EQ(view_.boxes.size(), 1u);
+  EXPECT_EQ(times_told(), 3);
 }
 
 TEST_F(Commands, HandOverFailuresShowTheirTexts) {
@@ -146,6 +162,17 @@ TEST_F(Commands, TrayShowCountsOnlyTheLeftButtonAndTakesTheNotificationsBack) {
   EXPECT_EQ(Link().hWnd_Form.load(), &target_);
 }
 
+TEST_F(Commands, ASecondStartShowsTheToolbarWhereTheUserCanSeeIt) {
+  controller_.CloseToolbar();
+  view_.toolbar = {100, 200, 217, 80};  // dragged there: kept
+  controller_.ShowForSecondStart();
+  EXPECT_TRUE(view_.shown);
+  EXPECT_EQ(view_.toolbar, (app::Rect{100, 200, 217, 80}));
+  view_.toolbar = {2000, 200, 217, 80};  // on a screen that went away
+  controller_.ShowForSecondStart();
+  EXPECT_EQ(view_.toolbar, (app::Rect{1511, 108, 217, 80}));
+}
+
 class SettingsCommand : public Commands {
  protected:
   // Opens the dialog; the user changes it to `values` (nullopt: Cancel).
@@ -199,6 +226,13 @@ TEST_F(SettingsCommand, ASettingsFileThatCannotBeWrittenIsReportedAfterOkAndAtEx
   EXPECT_EQ(view_.boxes, std::vector<std::string>{expected});
   controller_.Shutdown();
   EXPECT_EQ(view_.boxes, (std::vector<std::string>{expected, expected}));
+}
+
+TEST_F(SettingsCommand, AtTheSessionsEndASettingsFailureRaisesNoBoxButIsReturned) {
+  std::filesystem::create_directories(sandbox_.SettingFile());
+  EXPECT_EQ(controller_.Shutdown(app::EndReason::session_end),
+            "The settings could not be saved in this file:\n" + sandbox_.SettingFile().string());
+  EXPECT_TRUE(view_.boxes.empty());
 }
 
 TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {

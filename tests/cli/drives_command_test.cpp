@@ -34,6 +34,15 @@ TEST(DrivesCommand, SaysSoWhenNoBoardIsPresent) {
   EXPECT_NE(run.out.find("No board found."), std::string::npos) << run.out;
 }
 
+TEST(DrivesCommand, ATableThatCannotBeReadFailsRatherThanListingNoDrives) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "t");  // not a regular file
+  test::ScopedEnv env(platform::kDriveTableVariable, (dir / "t").string());
+  const CliRun run = Tavlix({"drives"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_NE(run.err.find("the drive table must be a regular file"), std::string::npos) << run.err;
+}
+
 TEST(CommandLine, HelpAndUsageErrors) {
   EXPECT_EQ(Tavlix({"--help"}).status, kExitOk);
   EXPECT_NE(Tavlix({"--help"}).out.find("drives"), std::string::npos);

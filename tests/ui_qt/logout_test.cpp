@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <filesystem>
 
+#include "board/collector_lock.h"
+#include "platform/process_lock.h"
 #include "settings/settings_paths.h"
 #include "support/temp_dir.h"
 #include "ui_fixture.h"
@@ -15,6 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Another collector holds the board from the start: the toolbar's notice of
+// it holds up neither the start nor the end.
 TEST(Logout, TerminateEndsTheToolbarAsExitDoesAndTheSettingsAreSaved) {
   EnsureApplication();
   TempDir dir;
@@ -27,6 +31,11 @@ TEST(Logout, TerminateEndsTheToolbarAsExitDoesAndTheSettingsAreSaved) {
   env.insert("HOME", QString::fromStdString(dir.path().string()));
   env.insert("TAVLIX_DRIVE_TABLE", QString::fromStdString((dir / "drives.txt").string()));
   if (!env.contains("QT_QPA_PLATFORM")) env.insert("QT_QPA_PLATFORM", "offscreen");
+  fs::create_directory(dir / "board");
+  const std::string root = (dir / "board").string() + "/";
+  WriteFile(dir / "drives.txt", "E removable R-61 " + root + "\n");
+  const auto collector = platform::ProcessLock::TryTake(dir / "run", CollectorLockName(root), "tavlix watch");
+  ASSERT_TRUE(collector.held()) << collector.error();
 
   QProcess toolbar;
   toolbar.setProcessEnvironment(env);

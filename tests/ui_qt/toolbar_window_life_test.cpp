@@ -143,15 +143,20 @@ TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   EXPECT_FALSE(target.PostToOwnThread([] {}));
 }
 
-TEST(SingleInstance, OneLockPerUserAndASecondProgramLeavesAtOnce) {
+TEST(SingleInstance, OneLockPerUserAndASecondProgramShowsTheFirstAndLeaves) {
   EnsureApplication();
   TempDir runtime;
   std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
   auto first = tavlix::ui_qt::AcquireInstanceLock(runtime.path());
   ASSERT_TRUE(first.held()) << first.error();
   EXPECT_EQ(tavlix::ui_qt::AcquireInstanceLock(runtime.path()).state(), platform::ProcessLock::State::taken);
+  // A socket a crashed copy left behind does not stop the running one listening.
+  test::WriteFile(runtime / tavlix::ui_qt::kShowSocketName, "");
+  int shown = 0;
+  const auto requests = tavlix::ui_qt::ShowRequests::Listen(runtime.path(), [&shown] { ++shown; });
+  ASSERT_NE(requests, nullptr);
 
-  // The real program, started by the same user, exits 0 without a window.
+  // The real program, started by the same user, rings and exits 0 without a window.
   QProcess second;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.path().string()));
@@ -164,6 +169,10 @@ TEST(SingleInstance, OneLockPerUserAndASecondProgramLeavesAtOnce) {
   EXPECT_EQ(second.exitCode(), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
   EXPECT_TRUE(first.held());
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (shown == 0 && std::chrono::steady_clock::now() < give_up)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_EQ(shown, 1);
 
   first = tavlix::ui_qt::AcquireInstanceLock(runtime.path() / "elsewhere");  // lets go of the lock
   EXPECT_TRUE(tavlix::ui_qt::AcquireInstanceLock(runtime.path()).held());

@@ -6,6 +6,9 @@
 
 namespace tavlix::platform {
 
+// Libraries come from the loader's configured paths only.
+void RestrictLibrarySearch() {}
+
 std::uint32_t ProcessId() {
   return static_cast<std::uint32_t>(::getpid());
 }

@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "platform/device_names.h"
 #include "platform/folder_listing.h"
 #include "platform/windows/file_time_conversion.h"
 #include "platform/windows/win32_text.h"
@@ -24,6 +25,8 @@ Result<std::vector<FolderFile>> ListFolderFiles(const std::filesystem::path& fol
     std::string name = Narrow(found.cFileName);
     // A lone surrogate comes back as U+FFFD: that name would open another file.
     if (Widen(name) != found.cFileName) continue;
+    // Opened by name, "COM1.jpg" would be the serial port, not this file.
+    if (IsDeviceName(name)) continue;
     files.push_back({std::move(name), CreationOrWriteTime(found.ftCreationTime, found.ftLastWriteTime)});
   } while (::FindNextFileW(search.get(), &found));
   if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES)

@@ -18,6 +18,10 @@ struct LocalFreeDeleter {
 
 }  // namespace
 
+void RestrictLibrarySearch() {
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 std::uint32_t ProcessId() {
   return static_cast<std::uint32_t>(::GetCurrentProcessId());
 }
