@@ -36,6 +36,8 @@ namespace tavlix::app {
 
 // How long Scan and Feed / Stop wait for the worker to take their command.
 inline constexpr std::chrono::milliseconds kHandOverTimeout{2000};
+// How often the settings files are looked at for another program's change.
+inline constexpr std::chrono::milliseconds kSettingsPoll{1000};
 
 // How an operation ended.
 enum class Outcome {
@@ -68,6 +70,7 @@ enum class Collecting { yes, no_board, busy, unavailable };
 struct ControllerSettings {
   OutputFormat format = kDefaultOutputFormat;
   std::string save_folder;
+  bool operator==(const ControllerSettings&) const = default;
 };
 
 struct StartOptions {
@@ -102,8 +105,10 @@ class ToolbarController {
   // `target` (halted) and given the settings, then collecting when the
   // board's lock can be held. false when the board link cannot start.
   bool Start(NotifyTarget* target, const StartOptions& options = {});
-  // Shut-down, once: notifications are ignored from here on; the settings
-  // file is written (if asked at Start; a failure is shown, naming the file);
+  // Shut-down, once: notifications are ignored from here on; the user's
+  // settings file is written (if asked at Start; only what this process
+  // changed, see settings::SaveChangedSettings; a failure is shown, naming the
+  // file);
   // the board link is stopped and released.
   void Shutdown();
 
@@ -114,8 +119,14 @@ class ToolbarController {
   void OnSessionSwitch(int reason);
   // Lets the worker collect while this controller holds the present board's
   // lock, halts it when the board went away between operations. Another
-  // collector is told once (again when `tell`).
+  // collector is told once (again when `tell`). Also takes a change another
+  // program made to the settings files (see TakeOutsideSettings).
   Collecting KeepCollecting(bool tell = false);
+  // When the settings came from the files: at most once a kSettingsPoll on
+  // the program's clock, reads them again and takes each value another
+  // program changed since they were last read, as a confirmed dialog would
+  // (the board link gets it at once). true when something was taken.
+  bool TakeOutsideSettings();
 
   // Commands.
   CommandResult Scan();
@@ -162,6 +173,10 @@ class ToolbarController {
   NotifyTarget* target_ = nullptr;
   CollectorLock collector_lock_;
   ControllerSettings settings_;
+  // The values last read from the settings files (nullopt: the settings were
+  // given at Start): what this process changed is told from them.
+  std::optional<ControllerSettings> settings_read_;
+  std::chrono::milliseconds settings_polled_{0};
   settings::LocalisedTexts texts_;
   bool save_settings_at_exit_ = false;
   int progress_save_ = 0;
