@@ -46,7 +46,7 @@ BOOL MoveOver(const fs::path& temp, const fs::path& final_path, DWORD flags) {
                                                              : INVALID_FILE_ATTRIBUTES;
   const bool read_only = old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
                          (old & FILE_ATTRIBUTE_READONLY) != 0;
-  if (read_only) ::SetFileAttributesW(final_path.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
+  if (read_only) ::SetFileAttributesW(final_path.c_str(), old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   const BOOL moved = ::MoveFileExW(temp.c_str(), final_path.c_str(), flags);
   const DWORD error = ::GetLastError();
   if (read_only) {
