@@ -17,12 +17,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program data folder with a complete localisation file, for one benchmark.
+// A program data folder with a complete localisation file, also the user's
+// folder, for one benchmark.
 class ProgramData {
  public:
   ProgramData() {
     fs::create_directories(root_ / "Orvane Tavlix" / "TavlixConnect");
     ::setenv(tavlix::platform::kAllUsersProfileVariable, root_.c_str(), 1);
+    ::setenv(tavlix::platform::kUserDataVariable, root_.c_str(), 1);
     std::ofstream loc(tavlix::settings::LocFilePath(), std::ios::binary);
     std::string_view section;
     for (const auto& entry : tavlix::settings::LocTextTable()) {
@@ -32,6 +34,7 @@ class ProgramData {
   }
   ~ProgramData() {
     ::unsetenv(tavlix::platform::kAllUsersProfileVariable);
+    ::unsetenv(tavlix::platform::kUserDataVariable);
     fs::remove_all(root_);
   }
   ProgramData(const ProgramData&) = delete;

@@ -35,6 +35,8 @@ bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options)
   } else {
     const settings::IniSettings ini = settings::LoadIniSettings();
     settings_ = {ini.Setting_SavePrm, ini.Setting_ImgSaveTo_FolderPath};
+    settings_read_ = settings_;
+    settings_polled_ = platform::Clock()->Now();
   }
   save_settings_at_exit_ = options.save_settings_at_exit;
   texts_ = settings::LoadLocalisedTexts();
@@ -85,6 +87,7 @@ void ToolbarController::OnSessionSwitch(int reason) {
 
 Collecting ToolbarController::KeepCollecting(bool tell) {
   if (!started_ || shut_down_ || session_away_) return Collecting::no_board;
+  TakeOutsideSettings();
   if (collecting_) {
     if (IsConnected() || GetFlgAppScan()) return Collecting::yes;
     // Gone between operations: a board that comes must be locked first.
@@ -125,13 +128,35 @@ std::string ToolbarController::Shutdown(EndReason reason) {
   return unsaid;
 }
 
+bool ToolbarController::TakeOutsideSettings() {
+  if (!settings_read_ || shut_down_) return false;
+  const auto now = platform::Clock()->Now();
+  if (now - settings_polled_ < kSettingsPoll) return false;
+  settings_polled_ = now;
+  const settings::IniSettings ini = settings::ReadLayeredSettings().values;
+  const ControllerSettings fresh{ini.Setting_SavePrm, ini.Setting_ImgSaveTo_FolderPath};
+  if (fresh == *settings_read_) return false;
+  // Only what the other program changed: a value this process changed and
+  // has not written yet stays.
+  if (fresh.format != settings_read_->format) settings_.format = fresh.format;
+  if (fresh.save_folder != settings_read_->save_folder) settings_.save_folder = fresh.save_folder;
+  settings_read_ = fresh;
+  if (started_) OfferSetting(settings_.format, settings_.save_folder);
+  return true;
+}
+
 std::string ToolbarController::SaveSettings(bool show_failure) {
-  if (settings::SaveIniSettings({settings_.format, settings_.save_folder})) return {};
   // The values are in force for this run whether or not the file could be
   // written; the user must know they will be lost at the next start.
-  std::string failure = texts_.msg_settingsaveerr + "\n" + settings::SettingFilePath();
-  if (show_failure) view_.ShowMessageBox(failure);
-  return failure;
+  const ControllerSettings before = settings_read_.value_or(settings_);
+  if (!settings::SaveChangedSettings({settings_.format, settings_.save_folder},
+                                     {before.format, before.save_folder})) {
+    std::string failure = texts_.msg_settingsaveerr + "\n" + settings::SettingFilePath();
+    if (show_failure) view_.ShowMessageBox(failure);
+    return failure;
+  }
+  if (settings_read_) settings_read_ = settings_;
+  return {};
 }
 
 void ToolbarController::StopBoardLink() {

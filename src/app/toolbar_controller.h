@@ -36,6 +36,8 @@ namespace tavlix::app {
 
 // How long Scan and Feed / Stop wait for the worker to take their command.
 inline constexpr std::chrono::milliseconds kHandOverTimeout{2000};
+// How often the settings files are looked at for another program's change.
+inline constexpr std::chrono::milliseconds kSettingsPoll{1000};
 
 // How an operation ended.
 enum class Outcome {
@@ -72,6 +74,7 @@ enum class Collecting { yes, no_board, busy, unavailable };
 struct ControllerSettings {
   OutputFormat format = kDefaultOutputFormat;
   std::string save_folder;
+  bool operator==(const ControllerSettings&) const = default;
 };
 
 struct StartOptions {
@@ -106,9 +109,10 @@ class ToolbarController {
   // `target` (halted) and given the settings, then collecting when the
   // board's lock can be held. false when the board link cannot start.
   bool Start(NotifyTarget* target, const StartOptions& options = {});
-  // Shut-down, once: notifications are ignored from here on; the settings
-  // file is written (if asked at Start); the board link is stopped and
-  // released. A settings file that cannot be written is shown in a box,
+  // Shut-down, once: notifications are ignored from here on; the user's
+  // settings file is written (if asked at Start; only what this process
+  // changed, see settings::SaveChangedSettings); the board link is stopped
+  // and released. A settings file that cannot be written is shown in a box,
   // naming the file; at the session's end no box may hold up the sign-out, so
   // the text is returned instead, for the front end's log (empty otherwise).
   std::string Shutdown(EndReason reason = EndReason::exit);
@@ -121,8 +125,14 @@ class ToolbarController {
   // Lets the worker collect while this controller holds the present board's
   // lock, halts it when the board went away between operations. Another
   // collector is told once a refusal (again when `tell`), in a balloon, so
-  // that nothing holds up the next look or the shut-down.
+  // that nothing holds up the next look or the shut-down. Also takes a change
+  // another program made to the settings files (see TakeOutsideSettings).
   Collecting KeepCollecting(bool tell = false);
+  // When the settings came from the files: at most once a kSettingsPoll on
+  // the program's clock, reads them again and takes each value another
+  // program changed since they were last read, as a confirmed dialog would
+  // (the board link gets it at once). true when something was taken.
+  bool TakeOutsideSettings();
 
   // Commands.
   CommandResult Scan();
@@ -175,6 +185,10 @@ class ToolbarController {
   NotifyTarget* target_ = nullptr;
   CollectorLock collector_lock_;
   ControllerSettings settings_;
+  // The values last read from the settings files (nullopt: the settings were
+  // given at Start): what this process changed is told from them.
+  std::optional<ControllerSettings> settings_read_;
+  std::chrono::milliseconds settings_polled_{0};
   settings::LocalisedTexts texts_;
   bool save_settings_at_exit_ = false;
   int progress_save_ = 0;

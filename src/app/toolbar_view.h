@@ -36,7 +36,7 @@ struct SettingsDialogTexts {
 
 // The values the settings dialog shows and gives back.
 struct SettingsDialogValues {
-  std::string folder;  // 8-bit, in the system's code page
+  std::string folder;  // UTF-8
   OutputFormat format = kDefaultOutputFormat;
 };
 
@@ -44,7 +44,7 @@ class ToolbarView {
  public:
   virtual ~ToolbarView() = default;
 
-  // A message box with `text` (8-bit, system code page), an empty caption,
+  // A message box with `text` (UTF-8), an empty caption,
   // one OK button, no icon and no owner window; returns when the user has
   // closed it.
   virtual void ShowMessageBox(const std::string& text) = 0;

@@ -13,6 +13,7 @@
 #include "platform/drives.h"
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/known_folders.h"
 #include "platform/path_text.h"
 #include "sim/sim_board.h"
 
@@ -78,7 +79,9 @@ int Demo(DemoOptions& options, CommandIo io) {
 
   const fs::path table = work.path() / "drives.txt";
   EnvOverride drive_table(platform::kDriveTableVariable, platform::PathToUtf8(table));
-  EnvOverride program_data("AllUsersProfile", platform::PathToUtf8(work.path() / "settings"));
+  EnvOverride program_data(platform::kAllUsersProfileVariable,
+                           platform::PathToUtf8(work.path() / "settings"));
+  EnvOverride user_data(platform::kUserDataVariable, platform::PathToUtf8(work.path() / "settings"));
   fs::create_directories(work.path() / "settings");
   // A fixed system drive beside the board: its root is the root of the
   // work folder's file system ("/" here, "C:\\" on Windows).

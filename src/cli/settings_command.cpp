@@ -19,34 +19,46 @@ namespace tavlix::cli {
 namespace {
 
 constexpr const char* kSettingsHelp =
-    "Without options, shows the settings file, the output format and the save\n"
-    "folder as the toolbar loads them. The collector and the other commands that\n"
-    "save pictures take their defaults from these settings.\n"
+    "Without options, shows the settings files, the output format and the save\n"
+    "folder as the toolbar loads them, each with where it comes from (user file,\n"
+    "machine default, built-in default). The collector and the other commands\n"
+    "that save pictures take their defaults from these settings.\n"
     "A new save folder must be an existing folder in which a file can be\n"
     "created, and must not lie on the board's drive; otherwise the bad-folder\n"
     "text is printed and nothing is changed.\n"
     "\n"
-    "The settings file lives in \"<program data>/Orvane Tavlix/TavlixConnect/\",\n"
-    "where <program data> is $AllUsersProfile, else $XDG_CONFIG_HOME or ~/.config.\n"
-    "Its two folders are made when missing (and the configuration folder itself\n"
-    "where no $AllUsersProfile names the program data folder).\n"
+    "Each user's settings file lives in \"<user data>/Orvane Tavlix/TavlixConnect/\",\n"
+    "where <user data> is $APPDATA, else $XDG_CONFIG_HOME or ~/.config; its folders\n"
+    "are made when missing. A key it lacks comes from the machine default of the\n"
+    "same name in \"<program data>/Orvane Tavlix/TavlixConnect/\", where <program\n"
+    "data> is $AllUsersProfile, else the first of $XDG_CONFIG_DIRS (or /etc/xdg)\n"
+    "holding that folder. With --machine the changes go to the machine default,\n"
+    "which needs the right to write there (the folder must exist).\n"
     "Exit status: 0 success, 1 folder refused or settings not stored, 2 bad usage.";
 
 struct SettingsOptions {
   std::optional<OutputFormat> format;
   std::optional<std::string> save_to;
+  bool machine = false;
 };
 
-void ShowSettings(const settings::IniSettings& settings, std::ostream& out) {
-  const std::string file = settings::SettingFilePath();
-  out << "Settings file: " << file;
-  if (!platform::FileExists(platform::PathFromUtf8(file))) out << " (not present: defaults in use)";
-  out << "\nFormat:        " << settings::DescribeFormat(settings.Setting_SavePrm)
-      << "\nSave folder:   " << settings.Setting_ImgSaveTo_FolderPath << '\n';
+void ShowFile(const char* label, const std::string& file, std::ostream& out) {
+  out << label << file;
+  if (!platform::FileExists(platform::PathFromUtf8(file))) out << " (not present)";
+  out << '\n';
+}
+
+void ShowSettings(const settings::LayeredSettings& settings, std::ostream& out) {
+  ShowFile("Settings file: ", settings::SettingFilePath(), out);
+  ShowFile("Machine file:  ", settings::MachineSettingFilePath(), out);
+  out << "Format:        " << settings::DescribeFormat(settings.values.Setting_SavePrm) << "  ["
+      << settings::DescribeSource(settings.format_source)
+      << "]\nSave folder:   " << settings.values.Setting_ImgSaveTo_FolderPath << "  ["
+      << settings::DescribeSource(settings.folder_source) << "]\n";
 }
 
 int ChangeSettings(const SettingsOptions& options, CommandIo io) {
-  settings::IniSettings settings = settings::LoadIniSettings();
+  settings::SettingsChange change;
   if (options.save_to) {
     std::string folder = *options.save_to;
     // A relative folder means the one under the caller's working folder, not
@@ -62,21 +74,25 @@ int ChangeSettings(const SettingsOptions& options, CommandIo io) {
              << "tavlix settings: '" << folder << "': " << settings::SaveFolderCheckReason(check) << '\n';
       return kExitFailure;
     }
-    settings.Setting_ImgSaveTo_FolderPath = folder;
+    change.folder = folder;
   }
-  if (options.format) settings.Setting_SavePrm = *options.format;
-  if (const Status saved = settings::SaveIniSettings(settings); !saved) {
+  change.format = options.format;
+  const Status saved =
+      settings::StoreSettings(change, options.machine ? settings::SettingsTarget::machine_default
+                                                      : settings::SettingsTarget::user_file);
+  if (!saved) {
     io.err << "tavlix settings: the settings were not stored: " << saved.error() << '\n';
     return kExitFailure;
   }
-  io.out << "Settings stored.\n";
-  ShowSettings(settings::LoadIniSettings(), io.out);
+  io.out << (options.machine ? "Machine default stored.\n" : "Settings stored.\n");
+  ShowSettings(settings::ReadLayeredSettings(), io.out);
   return kExitOk;
 }
 
 int RunSettings(const SettingsOptions& options, CommandIo io) {
   if (!options.format && !options.save_to) {
-    ShowSettings(settings::LoadIniSettings(), io.out);
+    settings::EnsureSettingFolder();
+    ShowSettings(settings::ReadLayeredSettings(), io.out);
     return kExitOk;
   }
   return ChangeSettings(options, io);
@@ -92,6 +108,8 @@ void AddSettingsCommand(CommandLine& line) {
                   "png, jpeg, pdf or board", "store the output format (board: as the board stored it)");
   AddParsedOption(command, "--save-to", "DIR", options->save_to, NonEmpty, "a folder",
                   "store the save folder");
+  command.add_flag("--machine", options->machine,
+                   "store the given values as the machine default (for every user; needs the rights)");
 }
 
 }  // namespace tavlix::cli

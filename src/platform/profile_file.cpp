@@ -6,6 +6,7 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "platform/profile_encoding.h"
 #include "platform/profile_file_backend.h"
 #include "platform/profile_text.h"
 
@@ -25,15 +26,24 @@ Error CannotWrite(const fs::path& file, const std::string& why) {
 
 }  // namespace
 
+std::optional<std::string> ProfileReadValue(std::string_view section, std::string_view key,
+                                            std::size_t buffer_size, const fs::path& file, Links links) {
+  if (buffer_size == 0) return std::nullopt;
+  if (links == Links::refuse && IsLinkEntry(file)) return std::nullopt;
+  if (!IsRegularProfileFile(file)) return std::nullopt;
+  const auto bytes = ReadFileBytes(file, kMaxProfileBytes, links);
+  if (!bytes) return std::nullopt;
+  const std::string text = ProfileBytesToText(AsText(*bytes));
+  const auto found = FindProfileValue(text, section, key);
+  if (!found) return std::nullopt;
+  return std::string(found->substr(0, std::min(found->size(), buffer_size - 1)));
+}
+
 std::string ProfileReadString(std::string_view section, std::string_view key, std::string_view default_text,
                               std::size_t buffer_size, const fs::path& file) {
   if (buffer_size == 0) return {};
-  std::optional<std::string_view> found;
-  Result<std::vector<std::uint8_t>> bytes = Fail("not a regular file");
-  if (IsRegularProfileFile(file)) bytes = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
-  if (bytes) found = FindProfileValue(AsText(*bytes), section, key);
-  const std::string_view text = found ? *found : default_text;
-  return std::string(text.substr(0, std::min(text.size(), buffer_size - 1)));
+  if (auto value = ProfileReadValue(section, key, buffer_size, file)) return std::move(*value);
+  return std::string(default_text.substr(0, std::min(default_text.size(), buffer_size - 1)));
 }
 
 Status ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
@@ -50,10 +60,11 @@ Status ProfileWriteString(std::string_view section, std::string_view key, std::s
     if (!read) return Error{read.error()};
     old = std::move(*read);
   }
-  auto updated = SetProfileValue(AsText(old), section, key, value);
+  auto updated = SetProfileValue(ProfileBytesToText(AsText(old)), section, key, value);
   if (!updated) return CannotWrite(file, updated.error());
-  if (existed && *updated == AsText(old)) return Success();
-  return ReplaceFileContents(file, *updated);
+  const std::string bytes = ProfileTextToBytes(*updated, AsText(old));
+  if (existed && bytes == AsText(old)) return Success();
+  return ReplaceFileContents(file, bytes);
 }
 
 }  // namespace tavlix::platform

@@ -3,18 +3,28 @@
 //
 // The two operations are those of the platform's private-profile services, so
 // that a backend may call them directly; the rules of the format are listed
-// in platform/profile_text.h. Thread-safe. Texts are 8-bit, in the system's
-// code page, and never hold a NUL.
+// in platform/profile_text.h. Thread-safe. Texts are UTF-8 and never hold a
+// NUL; the file's bytes are taken and written as platform/profile_encoding.h
+// says (the system's code page where it is not UTF-8).
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/result.h"
 
 namespace tavlix::platform {
+
+// The value of `key` in `section` of `file`, cut to at most buffer_size - 1
+// characters; nullopt when the file, the section or the key is missing or the
+// file cannot be read. With Links::refuse a file that is a link is not read.
+std::optional<std::string> ProfileReadValue(std::string_view section, std::string_view key,
+                                            std::size_t buffer_size, const std::filesystem::path& file,
+                                            Links links = Links::follow);
 
 // Reads `key` of `section` from `file` as a read into a buffer of
 // `buffer_size` bytes would: the value, or `default_text` when the file, the
@@ -32,5 +42,10 @@ std::string ProfileReadString(std::string_view section, std::string_view key, st
 // the file cannot be written, or a name or the value cannot be stored.
 Status ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
                           const std::filesystem::path& file);
+
+// Whether `path` itself (not what it names) is a symbolic link, a junction or
+// another reparse point. The machine's files and folders are read only where
+// none is.
+bool IsLinkEntry(const std::filesystem::path& path);
 
 }  // namespace tavlix::platform

@@ -16,11 +16,22 @@ constexpr std::size_t kLocBufferSize = 1024;
 
 LocalisedTexts LoadLocalisedTexts() {
   LocalisedTexts texts;
-  if (!platform::DirectoryExists(platform::PathFromUtf8(LocFolderPath()))) return texts;
+  // The table is the machine's; the program's folders, the machine's or the
+  // user's, switch the texts on (with the built-in ones where no table is).
   const std::filesystem::path file = platform::PathFromUtf8(LocFilePath());
-  for (const LocTextEntry& entry : LocTextTable())
+  const std::filesystem::path folder = file.parent_path();
+  if (!platform::DirectoryExists(folder) &&
+      !platform::DirectoryExists(platform::PathFromUtf8(SettingFolderPath())))
+    return texts;
+  // Nothing is read through a link there: nobody may redirect the texts.
+  const bool linked = platform::IsLinkEntry(folder) || platform::IsLinkEntry(folder.parent_path());
+  for (const LocTextEntry& entry : LocTextTable()) {
+    auto value = linked ? std::nullopt
+                        : platform::ProfileReadValue(entry.section, entry.key, kLocBufferSize, file,
+                                                     platform::Links::refuse);
     texts.*entry.field =
-        platform::ProfileReadString(entry.section, entry.key, entry.default_text, kLocBufferSize, file);
+        value ? std::move(*value) : std::string(entry.default_text.substr(0, kLocBufferSize - 1));
+  }
   texts.loc_flg = true;
   return texts;
 }

@@ -2,11 +2,12 @@
 // balloons, the message boxes and the settings dialog, from
 // TavlixConnect_loc.ini with a built-in English default each.
 //
-// Loaded once by the main window while it loads (after the settings file,
-// which creates the program data folder on a first run) and owned by it for
-// the whole run. All texts are 8-bit, in the system's code page, as read; the
-// window converts the balloon and control texts when it shows them. Not
-// thread-safe; the window's thread only.
+// The table is the machine's (the program data folder's; never read through
+// a link there). Loaded once by the main window while it loads (after the
+// settings, which make the user's folder on a first run) and owned by it for
+// the whole run. All texts are UTF-8 (a table in the system's code page is
+// converted as read); the window converts the balloon and control texts when
+// it shows them. Not thread-safe; the window's thread only.
 #pragma once
 
 #include <string>
@@ -15,7 +16,7 @@ namespace tavlix::settings {
 
 struct LocalisedTexts {
   // True once the whole table has been loaded; false (and every text empty)
-  // when the program data folder is missing.
+  // when neither the program data folder nor the user's folder exists.
   bool loc_flg = false;
 
   // Texts the window applies to controls.
@@ -79,10 +80,11 @@ struct LocalisedTexts {
   std::string msg_collectorbusy;   // another program collects from the board
 };
 
-// Loads the table: when the program data folder exists, every entry is read
-// from the localisation file (cut to 1023 characters; a missing file, section
-// or key gives the default, an empty value stays empty) and loc_flg is set;
-// when the folder is missing nothing is loaded.
+// Loads the table: when the program data folder or the user's folder exists,
+// every entry is read from the localisation file in the program data folder
+// (cut to 1023 characters; a missing file, section or key gives the default,
+// an empty value stays empty) and loc_flg is set; when both are missing
+// nothing is loaded.
 LocalisedTexts LoadLocalisedTexts();
 
 // Every entry's built-in default, loc_flg set: for a front end that must say

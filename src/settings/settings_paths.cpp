@@ -2,8 +2,11 @@
 
 #include <filesystem>
 #include <string_view>
+#include <vector>
 
+#include "platform/files.h"
 #include "platform/known_folders.h"
+#include "platform/path_text.h"
 
 namespace tavlix::settings {
 namespace {
@@ -22,26 +25,42 @@ std::string Under(std::string prefix, std::initializer_list<std::string_view> pa
   return prefix;
 }
 
-std::string ProgramDataPath(std::string_view file) {
-  return Under(platform::ProgramDataFolder(), {"Orvane Tavlix", "TavlixConnect", file});
+std::string ProductPath(std::string prefix, std::string_view file) {
+  return Under(std::move(prefix), {"Orvane Tavlix", "TavlixConnect", file});
+}
+
+std::string MachinePath(std::string_view file) {
+  const std::vector<std::string> folders = platform::ProgramDataFolders();
+  for (const std::string& folder : folders)
+    if (platform::DirectoryExists(platform::PathFromUtf8(ProductPath(folder, ""))))
+      return ProductPath(folder, file);
+  return ProductPath(folders.front(), file);
 }
 
 }  // namespace
 
 std::string SettingFolderPath() {
-  return ProgramDataPath("");
+  return ProductPath(platform::UserDataFolder(), "");
 }
 
 std::string SettingFilePath() {
-  return ProgramDataPath(kSettingFileName);
+  return ProductPath(platform::UserDataFolder(), kSettingFileName);
+}
+
+std::string MachineFolderPath() {
+  return MachinePath("");
+}
+
+std::string MachineSettingFilePath() {
+  return MachinePath(kSettingFileName);
 }
 
 std::string LocFolderPath() {
-  return ProgramDataPath("");
+  return MachinePath("");
 }
 
 std::string LocFilePath() {
-  return ProgramDataPath(kLocFileName);
+  return MachinePath(kLocFileName);
 }
 
 std::string HelpFilePath() {

@@ -255,6 +255,24 @@ TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
 }
 
+// Another program (the command line) changes the user's file while the
+// toolbar runs: the change is taken at the next poll, and the exit write keeps
+// even a change made after the last poll.
+TEST_F(SettingsCommand, AnotherProgramsChangeIsTakenAndExitDoesNotRevertIt) {
+  const auto folder = (sandbox_.dir() / "elsewhere").string();
+  std::filesystem::create_directories(folder);
+  WriteFile(sandbox_.SettingFile(), "[setting]\nsaveprm=1\nsavepath=" + folder + "\n");
+  EXPECT_FALSE(controller_.TakeOutsideSettings()) << "not before a poll is due";
+  sandbox_.clock().Advance(app::kSettingsPoll);
+  controller_.KeepCollecting();
+  EXPECT_EQ(controller_.settings().format, OutputFormat::jpeg);
+  EXPECT_EQ(controller_.settings().save_folder, folder);
+
+  WriteFile(sandbox_.SettingFile(), "[setting]\nsaveprm=3\nsavepath=" + folder + "\n");
+  controller_.Shutdown();
+  EXPECT_EQ(SavedSettings(), "[setting]\nsaveprm=3\nsavepath=" + folder + "\n");
+}
+
 // The board is looked up only after the folder's own checks: a bad folder
 // shows its box without a board balloon before it.
 TEST_F(SettingsCommand, ABadFolderNeverLooksTheBoardUp) {

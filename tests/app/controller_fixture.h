@@ -21,7 +21,7 @@ class ControllerTest : public ::testing::Test {
  protected:
   // Without `program_data` the data folder cannot be made: no text table.
   explicit ControllerTest(bool program_data = true) {
-    if (!program_data) std::filesystem::remove_all(sandbox_.dir() / "programdata");
+    if (!program_data) sandbox_.RemoveDataFolders();
     ResetDriverForTests();
     platform::SetShellOpenHook([this](const std::filesystem::path& p) {
       opened_.push_back(p.string());

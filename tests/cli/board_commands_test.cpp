@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/environment.h"
+#include "platform/known_folders.h"
 #include "sim/sim_board.h"
 #include "support/odd_files.h"
 #include "support/temp_dir.h"
@@ -61,6 +62,7 @@ class BoardCommands : public ::testing::Test {
   fs::path save_ = dir_ / "pictures";
   test::ScopedEnv table_env_{platform::kDriveTableVariable, table_.string()};
   test::ScopedEnv profile_env_{"AllUsersProfile", (dir_ / "profile").string()};
+  test::ScopedEnv user_data_env_{platform::kUserDataVariable, (dir_ / "profile").string()};
   platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(test::kTimeCompression)};
   std::unique_ptr<sim::SimBoard> board_;
 };
@@ -80,6 +82,7 @@ TEST_F(BoardCommands, ScanSavesThePictureAndSaysWhere) {
 TEST_F(BoardCommands, ScanWithoutABoardSaysSoAndExitsWithNoBoard) {
   // Also without the program data folder: the built-in text, not silence.
   const test::ScopedEnv no_data{"AllUsersProfile", (dir_ / "missing").string()};
+  const test::ScopedEnv no_user_data{platform::kUserDataVariable, (dir_ / "missing").string()};
   const CliRun run = Tavlix({"scan", "--save-to", save_.string()});
   EXPECT_EQ(run.status, kExitNoBoard);
   EXPECT_NE(run.err.find("Obtaining annotated image failed"), std::string::npos) << run.err;

@@ -16,20 +16,47 @@ bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST(SettingsCommand, ShowsTheSettingsAsLoaded) {
+TEST(SettingsCommand, ShowsTheSettingsAsLoadedAndWhereEachComesFrom) {
   if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
   CliRun run = Tavlix({"settings"});
   EXPECT_EQ(run.status, kExitOk) << run.err;
-  EXPECT_TRUE(Has(run.out, "Settings file: " + sandbox.SettingFile().string() + " (not present"));
-  EXPECT_TRUE(Has(run.out, "Format:        2 (PNG)\n")) << run.out;
-  EXPECT_TRUE(Has(run.out, "Save folder:   " + sandbox.FallbackSaveFolder() + "\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Settings file: " + sandbox.SettingFile().string() + " (not present)\n"))
+      << run.out;
+  EXPECT_TRUE(Has(run.out, "Format:        2 (PNG)  [built-in default]\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Save folder:   " + sandbox.FallbackSaveFolder() + "  [built-in default]\n"))
+      << run.out;
 
-  test::WriteFile(sandbox.SettingFile(), "[setting]\nsaveprm=7\nsavepath=/somewhere\n");
+  test::WriteFile(sandbox.MachineFile(), "[setting]\nsaveprm=1\nsavepath=/share\n");
+  test::WriteFile(sandbox.SettingFile(), "[setting]\nsaveprm=7\n");
   run = Tavlix({"settings"});
-  EXPECT_TRUE(Has(run.out, "Format:        7 (not a known format; pictures are saved as PDF)\n")) << run.out;
-  EXPECT_TRUE(Has(run.out, "Save folder:   /somewhere\n")) << run.out;
-  EXPECT_FALSE(Has(run.out, "not present"));
+  EXPECT_TRUE(Has(run.out, "Machine file:  " + sandbox.MachineFile().string() + "\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Format:        7 (not a known format; pictures are saved as PDF)  [user file]\n"))
+      << run.out;
+  EXPECT_TRUE(Has(run.out, "Save folder:   /share  [machine default]\n")) << run.out;
+}
+
+TEST(SettingsCommand, MachineStoresTheDefaultWhereTheRightsAllow) {
+  test::SettingsSandbox sandbox;
+  const fs::path share = sandbox.dir() / "share";
+  fs::create_directory(share);
+  // No machine folder (the installation makes it, with the rights to it).
+  CliRun run = Tavlix({"settings", "--machine", "--format", "jpeg"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_TRUE(Has(run.err, "not stored: the machine settings folder")) << run.err;
+  if (test::kHasPermissionBits && !test::IgnoresPermissions()) {
+    fs::permissions(sandbox.MachineFolder(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(Tavlix({"settings", "--machine", "--format", "jpeg"}).status, kExitFailure);
+    fs::permissions(sandbox.MachineFolder(), fs::perms::owner_all);
+  }
+
+  sandbox.MachineFolder();
+  run = Tavlix({"settings", "--machine", "--format", "jpeg", "--save-to", share.string()});
+  ASSERT_EQ(run.status, kExitOk) << run.err;
+  EXPECT_TRUE(Has(run.out, "Machine default stored.\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "[machine default]")) << run.out;
+  EXPECT_EQ(test::ReadText(sandbox.MachineFile()), "[setting]\nsaveprm=1\nsavepath=" + share.string() + "\n");
+  EXPECT_FALSE(fs::exists(sandbox.SettingFile())) << "the user's file is not touched";
 }
 
 TEST(SettingsCommand, StoresFormatAndFolderThroughTheSettingsFile) {
@@ -40,7 +67,7 @@ TEST(SettingsCommand, StoresFormatAndFolderThroughTheSettingsFile) {
   ASSERT_EQ(run.status, kExitOk) << run.err;
   EXPECT_EQ(test::ReadText(sandbox.SettingFile()),
             "[setting]\nsaveprm=1\nsavepath=" + pictures.string() + "\n");
-  EXPECT_TRUE(Has(run.out, "Format:        1 (JPEG)\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "Format:        1 (JPEG)  [user file]\n")) << run.out;
 
   run = Tavlix({"settings", "--format=board"});
   ASSERT_EQ(run.status, kExitOk) << run.err;
@@ -72,7 +99,7 @@ TEST(SettingsCommand, RefusesAFolderOnTheBoardAndChangesNothing) {
 
 TEST(SettingsCommand, SaysSoWhenTheSettingsCannotBeStored) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
-  std::filesystem::remove_all(sandbox.dir() / "programdata");  // nowhere to keep them
+  sandbox.RemoveDataFolders();  // nowhere to keep them
   const CliRun run = Tavlix({"settings", "--format", "png"});
   EXPECT_EQ(run.status, kExitFailure);
   EXPECT_TRUE(Has(run.err, "not stored")) << run.err;

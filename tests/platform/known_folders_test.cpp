@@ -15,16 +15,17 @@ namespace {
 TEST(KnownFolders, UnsetVariablesMapToTheXdgAndHomeFolders) {
   if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::ScopedEnv all_users(kAllUsersProfileVariable, "");
+  test::ScopedEnv user_data(kUserDataVariable, "");
   test::ScopedEnv program_files(kProgramFilesVariable, "");
   test::ScopedEnv user_profile(kUserProfileVariable, "");
   test::ScopedEnv home("HOME", "/home/u");
   {
     test::ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
-    EXPECT_EQ(ProgramDataFolder(), "/cfg");
+    EXPECT_EQ(UserDataFolder(), "/cfg");
   }
   {
     test::ScopedEnv config("XDG_CONFIG_HOME", "relative/cfg");
-    EXPECT_EQ(ProgramDataFolder(), "/home/u/.config") << "a relative XDG folder is ignored";
+    EXPECT_EQ(UserDataFolder(), "/home/u/.config") << "a relative XDG folder is ignored";
   }
   EXPECT_EQ(UserProfileFolder(), "/home/u");
   const std::filesystem::path program_files_folder = ProgramFilesFolder();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/attributes.h"
 #include "platform/held_file.h"
 #include "platform/path_text.h"
 #include "support/odd_files.h"
@@ -89,6 +90,26 @@ TEST(ProfileFile, WriteKeepsModeAndFollowsLinks) {
   if (test::kHasPermissionBits) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
   }
+}
+
+// A read-only settings file (the Windows attribute, or no write bit) is
+// replaced and stays read-only; no temporary file is left behind.
+TEST(ProfileFile, AReadOnlyFileIsWrittenAndStaysReadOnly) {
+  test::TempDir dir;
+  const auto file = dir / "a.ini";
+  test::WriteFile(file, "[s]\nk=1\n");
+  if (test::kHasPermissionBits)
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+  else
+    ASSERT_TRUE(SetAttributes(file, kAttrReadOnly));
+  for (const char* value : {"2", "3"}) ASSERT_TRUE(ProfileWriteString("s", "k", value, file).ok()) << value;
+  EXPECT_EQ(test::ReadText(file), "[s]\nk=3\n");
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"a.ini"});
+  if (test::kHasPermissionBits)
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::group_read);
+  else
+    EXPECT_EQ(GetAttributes(file) & kAttrReadOnly, kAttrReadOnly);
+  if (!test::kHasPermissionBits) SetAttributes(file, kAttrNormal);  // so that the folder can go
 }
 
 TEST(ProfileFile, AFileThatCannotBeReadIsNeitherTrustedNorReplaced) {

@@ -17,14 +17,27 @@ using platform::Millis;
 TEST(SettingsPaths, BuiltFromTheEnvironmentEachTime) {
   if (!test::kXdgFolders) GTEST_SKIP() << "the Linux folders (XDG, HOME); Windows takes its known folders";
   test::SettingsSandbox sandbox;
+  const std::string user = sandbox.dir().path().string() + "/config/Orvane Tavlix/TavlixConnect/";
   const std::string data = sandbox.dir().path().string() + "/programdata/Orvane Tavlix/TavlixConnect/";
-  EXPECT_EQ(SettingFolderPath(), data);
+  EXPECT_EQ(SettingFolderPath(), user);
+  EXPECT_EQ(SettingFilePath(), user + "TavlixConnect_setup.ini");
+  EXPECT_EQ(MachineSettingFilePath(), data + "TavlixConnect_setup.ini");
   EXPECT_EQ(LocFolderPath(), data);
-  EXPECT_EQ(SettingFilePath(), data + "TavlixConnect_setup.ini");
   EXPECT_EQ(LocFilePath(), data + "TavlixConnect_loc.ini");
   {
     test::ScopedEnv trailing(platform::kAllUsersProfileVariable, "/pd/");
-    EXPECT_EQ(SettingFilePath(), "/pd/Orvane Tavlix/TavlixConnect/TavlixConnect_setup.ini");
+    EXPECT_EQ(MachineSettingFilePath(), "/pd/Orvane Tavlix/TavlixConnect/TavlixConnect_setup.ini");
+  }
+  {
+    // Without AllUsersProfile: the XDG system folders, the first holding ours.
+    test::ScopedEnv all_users(platform::kAllUsersProfileVariable, "");
+    const std::string second = sandbox.dir().path().string() + "/xdg2";
+    test::ScopedEnv dirs("XDG_CONFIG_DIRS", "relative:/xdg1:" + second);
+    EXPECT_EQ(MachineFolderPath(), "/xdg1/Orvane Tavlix/TavlixConnect/");
+    fs::create_directories(second + "/Orvane Tavlix/TavlixConnect");
+    EXPECT_EQ(MachineFolderPath(), second + "/Orvane Tavlix/TavlixConnect/");
+    test::ScopedEnv no_dirs("XDG_CONFIG_DIRS", "");
+    EXPECT_EQ(MachineFolderPath(), "/etc/xdg/Orvane Tavlix/TavlixConnect/");
   }
   test::ScopedEnv program_files(platform::kProgramFilesVariable, "/pf");
   EXPECT_EQ(HelpFilePath(), "/pf/Orvane Tavlix/TavlixConnect/TavlixConnect_help.html");
@@ -61,22 +74,24 @@ TEST(SettingsFile, FirstRunOnADesktopMakesTheVendorFolderToo) {
   EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 3);
   if (!test::kXdgFolders) return;
   // A fresh account has no configuration folder yet: it is made, private.
-  test::ScopedEnv all_users(platform::kAllUsersProfileVariable, "");
+  test::ScopedEnv user_data(platform::kUserDataVariable, "");
   test::ScopedEnv config_home("XDG_CONFIG_HOME", (sandbox.dir() / "fresh").string());
   EXPECT_TRUE(SaveIniSettings({OutputFormat::jpeg, "/y"}).ok());
   EXPECT_EQ(fs::status(sandbox.dir() / "fresh").permissions(), fs::perms::owner_all);
   EXPECT_EQ(FormatCode(LoadIniSettings().Setting_SavePrm), 1);
 }
 
-TEST(SettingsFile, NothingIsCreatedWithoutTheProgramDataFolder) {
+TEST(SettingsFile, NothingIsCreatedWithoutTheDataFolders) {
   test::SettingsSandbox sandbox(/*vendor_folder=*/false);
-  fs::remove_all(sandbox.dir() / "programdata");
+  sandbox.RemoveDataFolders();
   const IniSettings loaded = LoadIniSettings();
   EXPECT_EQ(FormatCode(loaded.Setting_SavePrm), 2);
-  EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
   EXPECT_EQ(sandbox.clock().TotalSlept(), Millis(100)) << "the pause comes whether or not creation worked";
   EXPECT_FALSE(SaveIniSettings({OutputFormat::pdf, "/x"}).ok());
+  EXPECT_FALSE(StoreSettings({OutputFormat::pdf, std::nullopt}, SettingsTarget::machine_default).ok())
+      << "the machine folder is the installation's to make";
   EXPECT_FALSE(fs::exists(sandbox.dir() / "programdata"));
+  EXPECT_FALSE(fs::exists(sandbox.dir() / "config"));
 }
 
 TEST(SettingsFile, SavePrmReadsAtMostThreeCharactersAsAtoiDoes) {
@@ -118,8 +133,8 @@ TEST(SettingsFile, SaveWritesBothKeysEveryTimeAndKeepsTheRest) {
   test::SettingsSandbox sandbox;
   const IniSettings unchanged = LoadIniSettings();
   ASSERT_TRUE(SaveIniSettings(unchanged).ok());
-  EXPECT_EQ(test::ReadText(sandbox.SettingFile()),
-            "[setting]\nsaveprm=2\nsavepath=" + sandbox.FallbackSaveFolder() + "\n");
+  EXPECT_EQ(test::ReadText(sandbox.SettingFile()), "[setting]\nsaveprm=2\nsavepath=\n")
+      << "the own default folder is stored empty";
 
   fs::remove(sandbox.SettingFile());
   ASSERT_TRUE(SaveIniSettings(unchanged).ok());

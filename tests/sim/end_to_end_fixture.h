@@ -140,6 +140,7 @@ class EndToEnd : public ::testing::Test {
   std::filesystem::path save_ = dir_ / "saved";
   ScopedEnv env_{platform::kDriveTableVariable, table_.string()};
   ScopedEnv program_data_{platform::kAllUsersProfileVariable, (dir_ / "programdata").string()};
+  ScopedEnv user_data_{platform::kUserDataVariable, (dir_ / "programdata").string()};
   platform::ScopedClock clock_{std::make_shared<platform::ScaledClock>(kTimeCompression)};
   RecordingTarget target_;
   RecordingView view_;

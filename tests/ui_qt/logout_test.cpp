@@ -28,6 +28,7 @@ TEST(Logout, TerminateEndsTheToolbarAsExitDoesAndTheSettingsAreSaved) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir / "run").string()));
   env.insert("AllUsersProfile", QString::fromStdString((dir / "data").string()));
+  env.insert("APPDATA", QString::fromStdString((dir / "data").string()));
   env.insert("HOME", QString::fromStdString(dir.path().string()));
   env.insert("TAVLIX_DRIVE_TABLE", QString::fromStdString((dir / "drives.txt").string()));
   if (!env.contains("QT_QPA_PLATFORM")) env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -57,7 +58,7 @@ TEST(Logout, TerminateEndsTheToolbarAsExitDoesAndTheSettingsAreSaved) {
   EXPECT_EQ(toolbar.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(toolbar.exitCode(), 0);
 
-  ScopedEnv data("AllUsersProfile", (dir / "data").string());
+  ScopedEnv data("APPDATA", (dir / "data").string());
   EXPECT_TRUE(fs::is_regular_file(settings::SettingFilePath()));
 }
 

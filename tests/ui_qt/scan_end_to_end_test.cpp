@@ -37,6 +37,7 @@ TEST(ScanFromTheToolbar, PressingScanSavesThePictureAndAnnouncesIt) {
             "[setting]\nsaveprm=2\nsavepath=" + save.string() + "\n");
   WriteFile(dir / "drives", "C fixed System /\n");
   ScopedEnv all_users(platform::kAllUsersProfileVariable, (dir / "programdata").string());
+  ScopedEnv user_data(platform::kUserDataVariable, (dir / "programdata").string());
   ScopedEnv profile(platform::kUserProfileVariable, (dir / "profile").string());
   ScopedEnv table(platform::kDriveTableVariable, (dir / "drives").string());
   platform::ScopedClock clock(std::make_shared<platform::ScaledClock>(25));

@@ -63,7 +63,7 @@ TEST(LifeWithoutDataFolder, LayoutTextsStayAndNoToolTips) {
   EnsureApplication();
   ResetDriverForTests();
   SettingsSandbox sandbox(false);
-  std::filesystem::remove_all(sandbox.dir() / "programdata");  // the data folder cannot be made
+  sandbox.RemoveDataFolders();  // the data folders cannot be made
   RecordingPresenter presenter;
   Form1 form({&presenter, true, false});
   form.Form1_Load();

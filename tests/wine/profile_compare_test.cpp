@@ -1,8 +1,8 @@
 // The project's own profile layer against the system's private-profile
 // services (GetPrivateProfileStringA / WritePrivateProfileStringA) on the same
-// files. Every difference is printed; the test fails on one that is not in the
-// table of explained differences, and on an explanation whose case no longer
-// differs, so the table stays the true list.
+// files, the system's code-page answers taken as the UTF-8 text ours gives. Every difference is printed; the
+// test fails on one that is not in the table of explained differences, and on an explanation whose case no
+// longer differs, so the table stays the true list.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -156,7 +156,16 @@ std::string SystemRead(const char* section, const char* key, std::size_t buffer,
   const DWORD n = ::GetPrivateProfileStringA(section, key, kDefault, out.data(), static_cast<DWORD>(buffer),
                                              file.string().c_str());
   out.resize(n);
-  return out;
+  // The system answers in its code page; ours in UTF-8.
+  if (out.empty()) return out;
+  std::wstring wide(out.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+      CP_ACP, 0, out.data(), static_cast<int>(out.size()), wide.data(), static_cast<int>(wide.size()))));
+  std::string utf8(wide.size() * 3, '\0');
+  utf8.resize(static_cast<std::size_t>(
+      ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                            static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
 }
 
 // Checks one case's difference (or its absence) against the explained table.

@@ -74,13 +74,33 @@ std::optional<std::string> ParseUserDir(std::string_view text, std::string_view 
 
 }  // namespace
 
+std::vector<std::string> ProgramDataFolders() {
+  if (auto value = GetNonEmptyEnv(kAllUsersProfileVariable)) return {*value};
+  std::vector<std::string> folders;
+  std::string_view dirs;
+  const auto variable = GetNonEmptyEnv("XDG_CONFIG_DIRS");
+  if (variable) dirs = *variable;
+  while (!dirs.empty()) {
+    const std::size_t colon = dirs.find(':');
+    const std::string_view entry = dirs.substr(0, colon);
+    dirs = colon == std::string_view::npos ? std::string_view() : dirs.substr(colon + 1);
+    if (entry.starts_with('/')) folders.emplace_back(entry);
+  }
+  if (folders.empty()) folders.emplace_back("/etc/xdg");
+  return folders;
+}
+
 std::string ProgramDataFolder() {
-  if (auto value = GetNonEmptyEnv(kAllUsersProfileVariable)) return *value;
+  return ProgramDataFolders().front();
+}
+
+std::string UserDataFolder() {
+  if (auto value = GetNonEmptyEnv(kUserDataVariable)) return *value;
   return ConfigHome();
 }
 
-bool MakeProgramDataFolder() {
-  if (GetNonEmptyEnv(kAllUsersProfileVariable)) return DirectoryExists(ProgramDataFolder());
+bool MakeUserDataFolder() {
+  if (GetNonEmptyEnv(kUserDataVariable)) return DirectoryExists(UserDataFolder());
   const std::string folder = ConfigHome();
   if (folder.empty()) return false;
   ::mkdir(folder.c_str(), 0700);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/posix/unique_fd.h"
+#include "platform/profile_file.h"
 #include "platform/profile_file_backend.h"
 
 // The folder itself, held open, carries the lock (flock); closing it releases.
@@ -31,6 +32,11 @@ Result<ProfileFolderLock> LockProfileFolder(const fs::path& folder) {
   }
   return ProfileFolderLock(
       std::make_unique<ProfileFolderLock::Handle>(ProfileFolderLock::Handle{std::move(fd)}));
+}
+
+bool IsLinkEntry(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_symlink(fs::symlink_status(path, ec));
 }
 
 bool IsRegularProfileFile(const fs::path& file) {

@@ -42,8 +42,16 @@ std::string ProgramDataFolder() {
   return VariableOrKnownFolder(kAllUsersProfileVariable, FOLDERID_ProgramData);
 }
 
-bool MakeProgramDataFolder() {
-  const std::string folder = ProgramDataFolder();
+std::vector<std::string> ProgramDataFolders() {
+  return {ProgramDataFolder()};
+}
+
+std::string UserDataFolder() {
+  return VariableOrKnownFolder(kUserDataVariable, FOLDERID_RoamingAppData);
+}
+
+bool MakeUserDataFolder() {
+  const std::string folder = UserDataFolder();
   return !folder.empty() && DirectoryExists(PathFromUtf8(folder));
 }
 

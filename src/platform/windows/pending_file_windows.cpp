@@ -30,9 +30,30 @@ UniqueHandle OpenForWriting(const fs::path& temp, DWORD access) {
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-// Attributes a replacement keeps from the file it replaces.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+// Attributes a replacement keeps from the file it replaces. Read-only is
+// kept too, but only given once the replacement is in place (CommitAs): a
+// read-only temporary could be neither written, flushed nor removed.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+
+// Moves `temp` over `final_path`. A read-only file in the way loses the
+// attribute for the move (the system refuses to replace it otherwise) and
+// the new file gets it back; a failed move gives it back to the old one.
+BOOL MoveOver(const fs::path& temp, const fs::path& final_path, DWORD flags) {
+  const DWORD old = (flags & MOVEFILE_REPLACE_EXISTING) != 0 ? ::GetFileAttributesW(final_path.c_str())
+                                                             : INVALID_FILE_ATTRIBUTES;
+  const bool read_only = old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                         (old & FILE_ATTRIBUTE_READONLY) != 0;
+  if (read_only) ::SetFileAttributesW(final_path.c_str(), old & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  const BOOL moved = ::MoveFileExW(temp.c_str(), final_path.c_str(), flags);
+  const DWORD error = ::GetLastError();
+  if (read_only) {
+    const DWORD now = ::GetFileAttributesW(final_path.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES)
+      ::SetFileAttributesW(final_path.c_str(), now | FILE_ATTRIBUTE_READONLY);
+  }
+  ::SetLastError(error);
+  return moved;
+}
 
 }  // namespace
 
@@ -121,9 +142,9 @@ Status PendingFile::CommitAs(const fs::path& final_path, CommitMode mode) {
     if (renamed) temp_.clear();  // the name now belongs to the saved file
     return renamed;
   }
-  if (!::MoveFileExW(temp_.c_str(), final_path.c_str(), MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING))
+  if (!MoveOver(temp_, final_path, MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING))
     return SystemError("cannot save", final_path, ::GetLastError());
-  temp_.clear();
+  temp_.clear();  // the name now belongs to the saved file
   return Success();
 }
 

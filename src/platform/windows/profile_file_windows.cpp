@@ -2,6 +2,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/profile_file.h"
 #include "platform/profile_file_backend.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
@@ -49,6 +50,11 @@ Result<ProfileFolderLock> LockProfileFolder(const fs::path& folder) {
   const DWORD waited = ::WaitForSingleObject(mutex.get(), INFINITE);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return Fail(SystemErrorText(::GetLastError()));
   return ProfileFolderLock(std::make_unique<ProfileFolderLock::Handle>(std::move(mutex)));
+}
+
+bool IsLinkEntry(const fs::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 // A link is followed, as for the user's own files; a folder or a device is no
