@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/toolbar_view.h"
 #include "board/collector_lock.h"
@@ -36,6 +37,10 @@ namespace tavlix::app {
 
 // How long Scan and Feed / Stop wait for the worker to take their command.
 inline constexpr std::chrono::milliseconds kHandOverTimeout{2000};
+
+// Put before the saved balloon's text for a picture whose failure was told
+// before it was saved.
+inline constexpr std::string_view kSavedAfterAllText = "Saved after all: ";
 
 // How an operation ended.
 enum class Outcome {

@@ -91,6 +91,7 @@ Result<std::vector<std::uint8_t>> ReadBoardFile(const fs::path& path, bool& pass
 }  // namespace
 
 bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
+  saving_after_failure_ = false;
   const CopyOutcome outcome = TryCopy(strcopyfrom, [](std::span<const std::uint8_t>) { return true; });
   if (outcome == CopyOutcome::saved) return true;
   Notify(BOARD_SAVE_FAILED, 1);
@@ -148,7 +149,7 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   // that could leave nothing met the save folder, and may go through later.
   const bool kept = RecordSaved(*folder, *base, plan.suffixes, saved);
   if (!saved) return kept ? CopyOutcome::failed : CopyOutcome::save_refused;
-  Notify(BOARD_IMAGE_SAVED, 1);
+  Notify(BOARD_IMAGE_SAVED, saving_after_failure_ ? kSavedAfterFailure : 1);
   if (FlgOpenSavedFile) platform::ShellOpen(target);
   return CopyOutcome::saved;
 }
@@ -163,7 +164,7 @@ bool TCommunicationThread::RecordSaved(const fs::path& folder, const std::string
     std::error_code ec;
     if (fs::symlink_status(path, ec).type() == fs::file_type::regular &&
         std::ranges::find(written, path, &SavedFile::path) == written.end())
-      written.push_back({path, saved});
+      written.push_back({path, saved, saved && saving_after_failure_});
   }
   std::lock_guard lock(saved_mutex_);
   saved_files_.insert(saved_files_.end(), written.begin(), written.end());
