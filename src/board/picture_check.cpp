@@ -47,8 +47,7 @@ bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
       pending_pictures_.erase(pending);  // another file under the same name
     // Open before the copy: should this collector end during it, the next
     // one takes the picture.
-    LatestImageTime.Open(*picture);
-    StoreRecord();
+    if (LatestImageTime.Open(*picture)) StoreRecord();
     // One picture taken a cycle, the oldest first; a pending one does not
     // hold up the rest.
     if (TryCollect(root, picture->name, picture->created) == CopyOutcome::passing) continue;

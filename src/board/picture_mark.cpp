@@ -123,8 +123,8 @@ std::vector<BoardPicture> PictureMark::Unfinished(std::vector<BoardPicture> list
   return listing;
 }
 
-void PictureMark::Open(const BoardPicture& picture) {
-  open_[picture.name] = picture.created;
+bool PictureMark::Open(const BoardPicture& picture) {
+  return open_.insert_or_assign(picture.name, picture.created).second;
 }
 
 void PictureMark::Drop(const std::string& name) {

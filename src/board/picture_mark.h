@@ -38,8 +38,9 @@ class PictureMark {
   // The pictures of `listing` not finished, oldest first (one time: by name).
   std::vector<BoardPicture> Unfinished(std::vector<BoardPicture> listing) const;
 
-  // `picture` is being taken or waits to be taken again.
-  void Open(const BoardPicture& picture);
+  // `picture` is being taken or waits to be taken again; false when it was
+  // open already.
+  bool Open(const BoardPicture& picture);
   // An open picture that left the board is no longer waited for.
   void Drop(const std::string& name);
   // `picture` was saved or given up (its latest creation time).
