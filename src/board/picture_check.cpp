@@ -65,7 +65,10 @@ bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
     break;
   }
   LatestImageTime.Settle(unfinished);
-  StoreRecord();
+  // After a picture taken, the next cycle writes the record with the next
+  // picture it opens (one write a picture in a burst): ended meanwhile, this
+  // collector leaves the picture open, taken again rather than lost.
+  if (!taken || unfinished.empty()) StoreRecord();
   return taken;
 }
 
