@@ -17,7 +17,12 @@ void ToolbarController::OnBoardNotify(int code, std::intptr_t arg) {
   switch (code) {
     case BOARD_IMAGE_SAVED:
       ++pictures_saved_;
-      ShowBalloon(Balloon::picture_saved, texts_.message_imagesave);
+      // Each picture counts once, by how it ended: one told failed and then
+      // saved is said to be saved after all.
+      if (arg == kSavedAfterFailure && pictures_failed_ > 0) --pictures_failed_;
+      ShowBalloon(Balloon::picture_saved, arg == kSavedAfterFailure
+                                              ? std::string(kSavedAfterAllText) + texts_.message_imagesave
+                                              : texts_.message_imagesave);
       EndOperation(Outcome::saved);
       break;
     case BOARD_LOST:

@@ -98,6 +98,8 @@ Collecting ToolbarController::KeepCollecting(bool tell) {
     case CollectorLock::Claim::held:
       collecting_ = true;
       busy_told_ = false;
+      // The worker goes on from where the board's last collector stopped.
+      DriverSetPictureRecord(PictureRecordPath(collector_lock_.root()));
       DriverOpen();
       return Collecting::yes;
     case CollectorLock::Claim::taken:

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/toolbar_view.h"
 #include "board/collector_lock.h"
@@ -38,6 +39,10 @@ namespace tavlix::app {
 inline constexpr std::chrono::milliseconds kHandOverTimeout{2000};
 // How often the settings files are looked at for another program's change.
 inline constexpr std::chrono::milliseconds kSettingsPoll{1000};
+
+// Put before the saved balloon's text for a picture whose failure was told
+// before it was saved.
+inline constexpr std::string_view kSavedAfterAllText = "Saved after all: ";
 
 // How an operation ended.
 enum class Outcome {

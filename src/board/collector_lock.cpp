@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "board/drive_discovery.h"
 #include "board/link_state.h"
@@ -18,6 +19,14 @@ std::string CollectorLockName(const std::string& root) {
   char name[40];
   std::snprintf(name, sizeof name, "tavlix-board-%016llx.lock", static_cast<unsigned long long>(hash));
   return name;
+}
+
+std::optional<std::filesystem::path> PictureRecordPath(const std::string& root) {
+  const auto folder = platform::UserRuntimeFolder();
+  if (!folder) return std::nullopt;
+  std::string name = CollectorLockName(root);
+  name.replace(name.size() - std::string_view(".lock").size(), std::string::npos, ".pictures");
+  return *folder / name;
 }
 
 std::optional<platform::LockHolder> BoardCollector(const std::string& root) {

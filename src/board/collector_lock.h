@@ -9,6 +9,7 @@
 // any look-up does). Not copyable.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,6 +20,11 @@ namespace tavlix {
 
 // The lock's name for the board drive at `root`.
 std::string CollectorLockName(const std::string& root);
+
+// Where the holder of the board's lock at `root` keeps its picture record
+// (TCommunicationThread::SetPictureRecord), beside the lock; nullopt without
+// a private runtime folder.
+std::optional<std::filesystem::path> PictureRecordPath(const std::string& root);
 
 // Who collects from the board at `root`, if anybody.
 std::optional<platform::LockHolder> BoardCollector(const std::string& root);

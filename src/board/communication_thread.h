@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "board/notify.h"
+#include "board/picture_mark.h"
 #include "platform/clock.h"
 #include "settings/output_format.h"
 
@@ -42,10 +43,13 @@ namespace tavlix {
 inline constexpr platform::Millis kCyclePresent{100};
 inline constexpr platform::Millis kCycleAbsent{3000};
 inline constexpr platform::Millis kFolderCreatedPause{1000};
-inline constexpr int kCountStep = 100;        // added a cycle to the wait counters
-inline constexpr int kCountLimit = 30000;     // 300 cycles
-inline constexpr int kLostGraceCycles = 300;  // LostCount above this gives up
-inline constexpr int kGraceProgress = 60;     // grace only above this progress
+inline constexpr int kCountStep = 100;     // added a cycle to the wait counters
+inline constexpr int kCountLimit = 30000;  // 300 cycles
+// A board gone late in an operation is waited for this many cycles (one
+// look missing it may be a passing fault), then the operation ends: the user
+// hears of the absence within a cycle or two at every stage.
+inline constexpr int kLostGraceCycles = 1;
+inline constexpr int kGraceProgress = 60;  // grace only above this progress
 // A picture whose structure cannot tell that it is whole is taken once its
 // size and modification time have stayed the same this long (FAT keeps
 // modification times to 2 s).
@@ -57,7 +61,8 @@ inline constexpr platform::Millis kPictureRetryTime{120000};
 // A file the worker committed into the save folder.
 struct SavedFile {
   std::filesystem::path path;
-  bool saved = true;  // false: kept by a save that failed
+  bool saved = true;           // false: kept by a save that failed
+  bool after_failure = false;  // saved after its failure had been told
   bool operator==(const SavedFile&) const = default;
 };
 
@@ -97,10 +102,13 @@ class TCommunicationThread {
   // the read went through without an error.
   bool ReadCommandFile(const std::filesystem::path& targetpath);
 
-  // Picture functions (worker thread). CheckImageFile(false) records the
-  // creation time of the newest picture on the board and copies nothing;
-  // CheckImageFile(true) takes at most one picture newer than that (or one
-  // still pending) and returns true when it saved it or gave it up.
+  // Picture functions (worker thread). CheckImageFile(false) takes every
+  // picture now on the board as the user's old one and copies nothing;
+  // CheckImageFile(true) takes at most one picture not yet finished, the
+  // oldest first (see board/picture_mark.h), and returns true when it saved
+  // it or gave it up. A picture whose failure was told and that is then
+  // saved is reported as BOARD_IMAGE_SAVED with kSavedAfterFailure, so that
+  // each picture counts once, by how it ended.
   // A picture is taken once whole: its structure ends complete, or it has
   // stayed unchanged for kPictureSettleTime. One that cannot be taken for a
   // passing reason (in use, still growing, the save folder missing, full or
@@ -120,6 +128,12 @@ class TCommunicationThread {
   int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target,
                      OutputFormat ext);
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
+
+  // The record this collector keeps of its board's pictures (beside the
+  // board's collector lock), or none. The worker takes the record over at its
+  // next picture check (another collector may have moved it meanwhile) and
+  // keeps it up to date from then on. Any thread.
+  void SetPictureRecord(std::optional<std::filesystem::path> record);
 
   // Returns and forgets the files this worker has committed into the save
   // folder since the last call, oldest first: the saved pictures, and what a
@@ -166,7 +180,8 @@ class TCommunicationThread {
 
   std::atomic<int> FlgTerminate{0};
   int ImageType = 0;
-  std::optional<platform::WallTime> LatestImageTime;
+  // The newest-picture time and the pictures finished at or after it.
+  PictureMark LatestImageTime;
   std::atomic<OutputFormat> OutputFileExt{kDefaultOutputFormat};
   std::atomic<bool> FlgAppScan{false};
   std::atomic<int> HiddenWaitCount{0};
@@ -200,6 +215,11 @@ class TCommunicationThread {
   // kept by a failed save.
   void RecordSaved(const std::vector<std::filesystem::path>& paths, bool saved);
 
+  // Reads the picture record when it was just set, and takes it over.
+  void TakeOverRecord();
+  // Writes the picture record when the mark has changed since.
+  void StoreRecord();
+
   platform::Millis AbsentBoard();
   platform::Millis Exchange(bool& completed);
   void GiveUp();
@@ -216,6 +236,12 @@ class TCommunicationThread {
   std::map<std::string, PendingPicture> pending_pictures_;  // worker thread
   std::mutex saved_mutex_;
   std::vector<SavedFile> saved_files_;  // guarded by saved_mutex_
+  bool saving_after_failure_ = false;   // the picture being copied was told failed
+  std::mutex record_mutex_;
+  std::optional<std::filesystem::path> record_path_;  // guarded by record_mutex_
+  std::atomic<bool> record_set_{false};
+  std::optional<std::filesystem::path> record_;  // worker thread
+  std::string record_text_;                      // what the record holds
 
   // Loop state kept across cycles.
   bool Connected_last = false;

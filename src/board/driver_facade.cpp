@@ -219,6 +219,10 @@ std::vector<SavedFile> DriverTakeSavedFiles() {
   return worker->TakeSavedFiles();
 }
 
+void DriverSetPictureRecord(std::optional<std::filesystem::path> record) {
+  if (auto* worker = Driver().worker.get()) worker->SetPictureRecord(std::move(record));
+}
+
 TCommunicationThread* DriverWorker() {
   return Driver().worker.get();
 }

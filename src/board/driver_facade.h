@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ void SetMessagePump(std::function<void()> pump);
 // The files the worker committed since the last call, oldest first (they are
 // forgotten); empty without a worker.
 std::vector<SavedFile> DriverTakeSavedFiles();
+
+// Hands the worker the picture record of the board whose lock the window
+// holds (TCommunicationThread::SetPictureRecord); nothing without a worker.
+void DriverSetPictureRecord(std::optional<std::filesystem::path> record);
 
 // The worker, for front ends that show its state and for tests; null before
 // DriverInit.

@@ -24,6 +24,9 @@ inline constexpr unsigned WM_BOARD_NOTIFY = 0x8001;  // WM_APP + 1
 
 // Event codes (wParam); the argument (lParam) is 1 unless said otherwise.
 inline constexpr int BOARD_IMAGE_SAVED = 1;
+// BOARD_IMAGE_SAVED's argument for a picture whose BOARD_SAVE_FAILED was sent
+// before: it counts as saved, no longer as failed.
+inline constexpr std::intptr_t kSavedAfterFailure = 2;
 inline constexpr int BOARD_LOST = 2;
 inline constexpr int BOARD_FOUND = 3;  // lParam: drive position * 16 + model row
 inline constexpr int BOARD_JOB_BEGIN = 4;

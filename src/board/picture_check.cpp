@@ -1,6 +1,6 @@
 // TCommunicationThread::CheckImageFile: looking for a picture the board has
 // stored since the last one seen, and taking it once it is whole.
-#include <set>
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -15,49 +15,60 @@
 namespace tavlix {
 
 bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
-  // Without saving, the check only learns the newest picture present.
-  if (!checkwithsave) {
-    LatestImageTime.reset();
-    pending_pictures_.clear();
-  }
+  if (!checkwithsave) pending_pictures_.clear();
   std::string model, root;
   const bool found = GetTargetDrive(model, root);
   Link().Connected = found;
-  if (!found) return false;  // pending pictures wait for the board's return
-  bool taken = false;
-  std::set<std::string> listed;
-  for (const std::string_view pattern : kPicturePatterns) {
-    for (const BoardPicture& picture : ListBoardPictures(root, pattern)) {
-      listed.insert(picture.name);
-      auto pending = pending_pictures_.find(picture.name);
-      if (pending != pending_pictures_.end() && pending->second.created != picture.created) {
-        pending_pictures_.erase(pending);  // another file under the same name
-        pending = pending_pictures_.end();
-      }
-      if (pending == pending_pictures_.end() && LatestImageTime && picture.created <= *LatestImageTime)
-        continue;
-      if (!checkwithsave) {
-        LatestImageTime = picture.created;
-        continue;
-      }
-      // One picture taken a cycle; a pending one does not hold up the rest.
-      if (taken || TryCollect(root, picture.name, picture.created) == CopyOutcome::passing) continue;
-      taken = true;
-      pending_pictures_.erase(picture.name);
-      // Some file systems move a file's creation time with its last change
-      // (Wine keeps it from the status-change time): a picture finished
-      // between the listing and the read must not look new afterwards.
-      platform::WallTime created = picture.created;
-      if (const auto now = platform::FileCreationTime(platform::PathFromUtf8(root + picture.name));
-          now && *now > created)
-        created = *now;
-      if (!LatestImageTime || created > *LatestImageTime) LatestImageTime = created;
-    }
+  if (!found) {
+    if (!checkwithsave) LatestImageTime.Prime({});
+    return false;  // pending pictures wait for the board's return
   }
+  const std::vector<BoardPicture> listing = ListBoardPictures(root);
+  // Without saving, the check only learns the pictures present.
+  if (!checkwithsave) {
+    LatestImageTime.Prime(listing);
+    return false;
+  }
+  TakeOverRecord();
   // A pending picture removed from the board is no longer waited for (an
   // empty listing may be a passing read error, so it forgets nothing).
-  if (!listed.empty())
-    std::erase_if(pending_pictures_, [&](const auto& entry) { return !listed.contains(entry.first); });
+  if (!listing.empty()) {
+    std::erase_if(pending_pictures_, [&](const auto& entry) {
+      const bool gone = std::ranges::find(listing, entry.first, &BoardPicture::name) == listing.end();
+      if (gone) LatestImageTime.Drop(entry.first);
+      return gone;
+    });
+  }
+  std::vector<BoardPicture> unfinished = LatestImageTime.Unfinished(listing);
+  bool taken = false;
+  for (auto picture = unfinished.begin(); picture != unfinished.end(); ++picture) {
+    if (const auto pending = pending_pictures_.find(picture->name);
+        pending != pending_pictures_.end() && pending->second.created != picture->created)
+      pending_pictures_.erase(pending);  // another file under the same name
+    // Open before the copy: should this collector end during it, the next
+    // one takes the picture.
+    if (LatestImageTime.Open(*picture)) StoreRecord();
+    // One picture taken a cycle, the oldest first; a pending one does not
+    // hold up the rest.
+    if (TryCollect(root, picture->name, picture->created) == CopyOutcome::passing) continue;
+    taken = true;
+    pending_pictures_.erase(picture->name);
+    // Some file systems move a file's creation time with its last change
+    // (Wine keeps it from the status-change time): a picture finished
+    // between the listing and the read must not look new afterwards.
+    BoardPicture finished = *picture;
+    if (const auto now = platform::FileCreationTime(platform::PathFromUtf8(root + picture->name));
+        now && *now > finished.created)
+      finished.created = *now;
+    LatestImageTime.Finish(finished);
+    unfinished.erase(picture);
+    break;
+  }
+  LatestImageTime.Settle(unfinished);
+  // After a picture taken, the next cycle writes the record with the next
+  // picture it opens (one write a picture in a burst): ended meanwhile, this
+  // collector leaves the picture open, taken again rather than lost.
+  if (!taken || unfinished.empty()) StoreRecord();
   return taken;
 }
 
@@ -83,12 +94,14 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::st
   // has settled.
   if (!(unchanged && pending->incomplete && !settled)) {
     const int kind = ClassifyPictureName(name);
+    saving_after_failure_ = pending && pending->reported;
     outcome = TryCopy(name, [&](std::span<const std::uint8_t> bytes) {
       if (EndsComplete(kind, bytes) || (settled && bytes.size() == look->first)) return true;
       incomplete = true;
       return false;
     });
-    if (outcome == CopyOutcome::failed) Notify(BOARD_SAVE_FAILED, 1);
+    // A picture is told failed once, however often it failed.
+    if (outcome == CopyOutcome::failed && !(pending && pending->reported)) Notify(BOARD_SAVE_FAILED, 1);
     if (outcome == CopyOutcome::saved || outcome == CopyOutcome::failed) return outcome;
   } else {
     incomplete = true;

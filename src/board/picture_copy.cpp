@@ -158,6 +158,7 @@ bool Convert(TCommunicationThread& worker, std::span<const std::uint8_t> bytes, 
 }  // namespace
 
 bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
+  saving_after_failure_ = false;
   const CopyOutcome outcome = TryCopy(strcopyfrom, [](std::span<const std::uint8_t>) { return true; });
   if (outcome == CopyOutcome::saved) return true;
   Notify(BOARD_SAVE_FAILED, 1);
@@ -197,14 +198,14 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
   // A failed conversion that left its plain copy has failed for good; one
   // that could leave nothing met the save folder, and may go through later.
   if (!complete) return stage->committed().empty() ? CopyOutcome::save_refused : CopyOutcome::failed;
-  Notify(BOARD_IMAGE_SAVED, 1);
+  Notify(BOARD_IMAGE_SAVED, saving_after_failure_ ? kSavedAfterFailure : 1);
   if (FlgOpenSavedFile) platform::ShellOpen(stage->committed().front());
   return CopyOutcome::saved;
 }
 
 void TCommunicationThread::RecordSaved(const std::vector<fs::path>& paths, bool saved) {
   std::lock_guard lock(saved_mutex_);
-  for (const fs::path& path : paths) saved_files_.push_back({path, saved});
+  for (const fs::path& path : paths) saved_files_.push_back({path, saved, saved && saving_after_failure_});
 }
 
 std::vector<SavedFile> TCommunicationThread::TakeSavedFiles() {

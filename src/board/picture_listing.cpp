@@ -42,13 +42,29 @@ bool MatchesPicturePattern(std::string_view name, std::string_view pattern) {
   return ending == ".jpg" && EndsWithIgnoringCase(name, "jpeg");
 }
 
-std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string_view pattern) {
+namespace {
+
+template <typename Match>
+std::vector<BoardPicture> ListMatching(const std::string& root, Match matches) {
   std::vector<BoardPicture> pictures;
   auto files = platform::ListFolderFiles(platform::PathFromUtf8(root));
   if (!files) return pictures;
   for (platform::FolderFile& file : *files)
-    if (MatchesPicturePattern(file.name, pattern)) pictures.push_back({std::move(file.name), file.created});
+    if (matches(file.name)) pictures.push_back({std::move(file.name), file.created});
   return pictures;
+}
+
+}  // namespace
+
+std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string_view pattern) {
+  return ListMatching(root, [&](std::string_view name) { return MatchesPicturePattern(name, pattern); });
+}
+
+std::vector<BoardPicture> ListBoardPictures(const std::string& root) {
+  return ListMatching(root, [](std::string_view name) {
+    return std::ranges::any_of(
+        kPicturePatterns, [&](std::string_view pattern) { return MatchesPicturePattern(name, pattern); });
+  });
 }
 
 }  // namespace tavlix

@@ -37,10 +37,14 @@ bool MatchesPicturePattern(std::string_view name, std::string_view pattern);
 struct BoardPicture {
   std::string name;  // bare file name in the root folder
   platform::WallTime created;
+  bool operator==(const BoardPicture&) const = default;
 };
 
 // The files of `root` listed under `pattern`. Entries whose creation time
 // cannot be read are left out; an unreadable folder lists nothing.
 std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string_view pattern);
+// The files of `root` listed under any of the patterns, in the folder's order
+// (the folder is read once).
+std::vector<BoardPicture> ListBoardPictures(const std::string& root);
 
 }  // namespace tavlix

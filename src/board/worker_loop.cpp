@@ -71,6 +71,7 @@ platform::Millis TCommunicationThread::RunCycle() {
   // Keeps the board's drive awake; the bytes are not looked at.
   if (!drive_root_.empty()) platform::ReadVolumeHead(drive_root_);
   if (!found) return AbsentBoard();
+  LostCount = 0;  // back within the grace: a later absence has its own
   if (FlgAppScan.load()) {
     bool completed = false;
     const platform::Millis wait = Exchange(completed);
@@ -149,7 +150,7 @@ platform::Millis TCommunicationThread::Exchange(bool& completed) {
 platform::Millis TCommunicationThread::AbsentBoard() {
   if (Connected_last || LostCount > 0) {
     if (ScanProgressLast > kGraceProgress) {
-      if (LostCount > kLostGraceCycles)
+      if (LostCount >= kLostGraceCycles)
         GiveUp();
       else
         ++LostCount;

@@ -55,10 +55,14 @@ void AddSessionCommand(CommandLine& line, const std::string& name, const std::st
   AddSessionOptions(command, *options, "the settings file's", "the settings file's");
 }
 
+// Each line goes out at once: a pipe (a log, a script) reads it as it comes.
 void ReportSaved(CommandIo io) {
-  for (const SavedFile& file : DriverTakeSavedFiles())
-    io.out << (file.saved ? "saved " : "kept after a failed save: ") << platform::PathToUtf8(file.path)
-           << "\n";
+  for (const SavedFile& file : DriverTakeSavedFiles()) {
+    const char* what = !file.saved          ? "kept after a failed save: "
+                       : file.after_failure ? "saved after all: "
+                                            : "saved ";
+    io.out << what << platform::PathToUtf8(file.path) << "\n" << std::flush;
+  }
 }
 
 int Scan(BoardSession& session, CommandIo io) {
@@ -87,6 +91,8 @@ int Feed(BoardSession& session, CommandIo io) {
 
 int Watch(BoardSession& session, CommandIo io) {
   app::ToolbarController& controller = session.controller();
+  // A watch that is refused never says it watches.
+  if (const int status = session.KeepCollecting(); status != kExitOk && status != kExitNoBoard) return status;
   io.out << "Watching for pictures; they go to " << controller.settings().save_folder << ". Ctrl-C stops.\n"
          << std::flush;
   while (!Interrupted()) {

@@ -15,7 +15,7 @@ TEST_F(PictureCheck, PrimingRemembersTheNewestSoOnlyLaterPicturesAreCopied) {
   PutPictureOnBoard("old1.jpg", PictureFormat::jpeg);
   const auto newest = PutPictureOnBoard("old2.png", PictureFormat::png);
   EXPECT_FALSE(worker_.CheckImageFile(false));
-  EXPECT_EQ(worker_.LatestImageTime, platform::FileCreationTime(newest));
+  EXPECT_EQ(worker_.LatestImageTime.time(), platform::FileCreationTime(newest));
   EXPECT_FALSE(worker_.CheckImageFile(true));
   EXPECT_TRUE(Saved().empty());
 
@@ -40,7 +40,7 @@ TEST_F(PictureCheck, NamesBeyondAsciiAreTakenAndNamesWithoutUtf8AreSkipped) {
 
 TEST_F(PictureCheck, AnEmptyBoardLeavesTheTimeAtZeroAndTheFirstPictureIsTaken) {
   EXPECT_FALSE(worker_.CheckImageFile(false));
-  EXPECT_FALSE(worker_.LatestImageTime);
+  EXPECT_FALSE(worker_.LatestImageTime.time());
   PutPictureOnBoard("first.jpg", PictureFormat::jpeg);
   EXPECT_TRUE(worker_.CheckImageFile(true));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
@@ -67,13 +67,18 @@ TEST_F(PictureCheck, ABoardAttachedLaterHasItsPicturesCopiedOneACallInPatternOrd
             test::Decoded(board_ / "a.png").rgb);  // the newer one came second
 }
 
-TEST_F(PictureCheck, APictureOlderThanOneTakenIsNeverTaken) {
+TEST_F(PictureCheck, PicturesArrivingTogetherAreEachTakenOnceOldestFirst) {
   EXPECT_FALSE(worker_.CheckImageFile(false));
-  PutPictureOnBoard("older.png", PictureFormat::png);
-  PutPictureOnBoard("newer.jpg", PictureFormat::jpeg);
-  EXPECT_TRUE(worker_.CheckImageFile(true));  // the JPEG, listed first
-  EXPECT_FALSE(worker_.CheckImageFile(true));
-  EXPECT_EQ(Saved().size(), 1u);
+  // The PNGs are older, but "*.jpg" is listed first.
+  std::vector<fs::path> burst;
+  for (unsigned seed = 1; seed <= 4; ++seed)
+    burst.push_back(PutPictureOnBoard("p" + std::to_string(5 - seed) + (seed <= 2 ? ".png" : ".jpg"),
+                                      seed <= 2 ? PictureFormat::png : PictureFormat::jpeg, seed));
+  for (int i = 0; i < 8 && worker_.CheckImageFile(true); ++i) clock_->Advance(std::chrono::seconds(1));
+  const std::vector<std::string> saved = Saved();
+  ASSERT_EQ(saved.size(), burst.size());
+  for (std::size_t k = 0; k < burst.size(); ++k)
+    EXPECT_EQ(test::Decoded(save_ / saved[k]).rgb, test::Decoded(burst[k]).rgb) << "oldest first: " << k;
 }
 
 TEST_F(PictureCheck, ListingIgnoresCaseButClassificationDoesNot) {

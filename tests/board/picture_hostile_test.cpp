@@ -116,6 +116,8 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
   worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
   Cycles(1);
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_SAVE_FAILED, BOARD_IMAGE_SAVED}));
+  EXPECT_EQ(test::ArgsOf(target_.notes(), BOARD_IMAGE_SAVED), std::vector<std::intptr_t>{kSavedAfterFailure});
+  EXPECT_TRUE(worker_.TakeSavedFiles().back().after_failure);
   EXPECT_EQ(Saved().size(), 5u);
 
   // Still no folder when the retry time has run out: given up without a

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "board/collector_lock.h"
@@ -201,6 +203,7 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
     EXPECT_NE(Tavlix({"status"}).out.find("Collector: " + holder), std::string::npos);
     const CliRun watch = Tavlix({"watch", "--save-to", save_.string()});
     EXPECT_EQ(watch.status, kExitCollectorBusy);
+    EXPECT_EQ(watch.out.find("Watching"), std::string::npos) << "refused before it watches";
     EXPECT_NE(watch.err.find("collecting the pictures of the board:\n" + holder), std::string::npos)
         << watch.err;
     EXPECT_EQ(Tavlix({"scan", "--save-to", save_.string()}).status, kExitCollectorBusy);
@@ -234,6 +237,54 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
   EXPECT_NE(watch.out.find("saved " + (save_ / "").string()), std::string::npos) << watch.out;
   EXPECT_EQ(watch.out.find("from-another-program"), std::string::npos) << watch.out;
   EXPECT_NE(watch.out.find("1 failed."), std::string::npos) << watch.out;
+}
+
+// What a pipe's reader gets: only what the stream flushed.
+class FlushedText : public std::stringbuf {
+ public:
+  std::string flushed() {
+    std::lock_guard lock(mutex_);
+    return flushed_;
+  }
+
+ protected:
+  int sync() override {
+    std::lock_guard lock(mutex_);
+    flushed_ = str();
+    return 0;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::string flushed_;
+};
+
+TEST_F(Collectors, APictureSavedAfterItsFailureWasToldCountsAsSavedAndEachLineIsFlushed) {
+  StartBoard();
+  const std::string root = BoardRoot();
+  fs::create_directories(save_);
+  FlushedText out_buffer;
+  FlushedText err_buffer;
+  std::ostream out(&out_buffer), err(&err_buffer);
+  std::thread pictures([&] {
+    if (!Eventually([&] { return BoardCollector(root).has_value(); })) return;
+    // The folder is away for a moment when the picture comes.
+    fs::rename(save_, dir_ / "away");
+    test::WriteFile(save_, "not a folder");
+    board_->StorePicture();
+    Eventually([&] { return err_buffer.flushed().find("Save failed.") != std::string::npos; });
+    fs::remove(save_);
+    fs::rename(dir_ / "away", save_);
+    Eventually([&] { return out_buffer.flushed().find("saved after all: ") != std::string::npos; });
+    std::raise(SIGINT);
+  });
+  const std::vector<std::string> args{"watch", "--format", "png", "--save-to", save_.string()};
+  const int status = RunCommandLine(args, {out, err});
+  pictures.join();
+  const std::string text = out_buffer.str();
+  EXPECT_EQ(status, kExitOk) << text << err_buffer.flushed();
+  EXPECT_NE(text.find("saved after all: " + (save_ / "").string()), std::string::npos) << text;
+  EXPECT_NE(text.find("1 picture(s) saved."), std::string::npos) << text;
 }
 
 }  // namespace

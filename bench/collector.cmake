@@ -1,0 +1,2 @@
+add_executable(tavlix_collector_bench ${CMAKE_CURRENT_LIST_DIR}/burst_bench.cpp)
+target_link_libraries(tavlix_collector_bench PRIVATE tavlix_board benchmark::benchmark tavlix_warnings)
