@@ -15,6 +15,18 @@
 // Halting is cooperative: after RequestHalt the loop parks at its next cycle
 // boundary, sleep or notification and touches neither the board nor the window
 // until Resume. Every wait runs on the platform clock.
+//
+// One class, one header, six files, each holding one part of it:
+//   communication_thread.cpp  construction, the settings and the flag set
+//                             from other threads, Notify, halting and waits
+//   worker_loop.cpp           TVExecute and RunCycle: looking for the board,
+//                             the exchange's time-outs, giving up
+//   command_exchange.cpp      WriteCommandFile, ReadCommandFile
+//   picture_check.cpp         CheckImageFile and the pending pictures
+//   picture_copy.cpp          CopyImageFile, TryCopy, the saved-file record
+//   pdf_conversions.cpp       SaveFromPDFimg, SaveToPDFimg
+// The decoding, encoding and saving they call are plain functions in
+// imaging/; the driver's API on top of the class is driver_facade.cpp.
 #pragma once
 
 #include <atomic>

@@ -162,7 +162,7 @@ PdfPlacement PlaceOnA4Landscape(std::uint32_t width, std::uint32_t height) {
 void error_handler(unsigned long error_no, unsigned long detail_no, void* /*user_data*/) {
   std::printf("ERROR: error_no=%04X, detail_no=%u\n", static_cast<unsigned>(error_no),
               static_cast<unsigned>(detail_no));
-  std::fflush(stdout);
+  std::fflush(stdout);  // NOLINT(cert-err33-c): a message only; nothing to do without stdout
 }
 
 Result<std::vector<std::uint8_t>> PictureToPdf(std::span<const std::uint8_t> picture, PictureFormat kind,

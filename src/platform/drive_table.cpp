@@ -34,6 +34,7 @@ std::string_view NextField(std::string_view& rest) {
 constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 bool IsSeparator(char c) {
+  // NOLINTNEXTLINE(misc-redundant-expression): one test on Linux, two on Windows.
   return c == '/' || c == kSeparator;
 }
 

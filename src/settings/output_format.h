@@ -4,8 +4,9 @@
 // 1 JPEG, 2 PNG (the default), 3 PDF. Any other code is kept as it is (a
 // hand-edited file may hold one), and the copy step treats it as PDF.
 //
-// The type and its constexpr helpers are header-only, so the board link uses
-// them without linking the settings library; the names live in the .cpp.
+// The type and its constexpr helpers are header-only; the names live in the
+// .cpp. The board link takes the type in its picture functions and links this
+// library for it (src/board/CMakeLists.txt).
 #pragma once
 
 #include <cstdint>

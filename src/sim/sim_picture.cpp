@@ -82,6 +82,8 @@ Status WriteSimPicture(const PictureSpec& look, const std::filesystem::path& pat
   const int pages = look.pages < 1 ? 1 : (look.pages > 4 ? 4 : look.pages);
   std::vector<std::vector<std::uint8_t>> pixels;
   std::vector<imaging::RasterView> views;
+  pixels.reserve(static_cast<std::size_t>(pages));
+  views.reserve(static_cast<std::size_t>(pages));
   for (int page = 1; page <= pages; ++page) pixels.push_back(Pattern(look, serial, page));
   for (const auto& p : pixels) views.push_back(View(look, p));
   auto pdf = imaging::WriteBoardPdf(views);
