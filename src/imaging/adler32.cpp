@@ -12,7 +12,7 @@ namespace {
 constexpr std::uint32_t kBase = 65521;
 // The most bytes summed before the sums are reduced: zlib's NMAX, rounded
 // down to whole 16-byte blocks, keeps every 32-bit sum below 2^32.
-constexpr std::size_t kChunk = 5552 / 16 * 16;
+constexpr std::size_t kChunk = std::size_t{5552} / 16 * 16;
 
 void AddBytes(std::uint32_t& a, std::uint32_t& b, const std::uint8_t* p, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) {
