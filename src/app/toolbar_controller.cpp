@@ -2,6 +2,7 @@
 // shut-down.
 #include "app/toolbar_controller.h"
 
+#include "board/communication_thread.h"
 #include "board/driver_facade.h"
 #include "imaging/stale_temporaries.h"
 #include "platform/clock.h"
@@ -10,6 +11,9 @@
 #include "settings/settings_paths.h"
 
 namespace tavlix::app {
+
+static_assert(kCollectInterval == kCycleAbsent);
+
 namespace {
 
 // Reasons, numbered as the platform's session-switch notification numbers them.

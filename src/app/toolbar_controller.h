@@ -14,7 +14,7 @@
 //
 // One collector a board: the worker runs only while this controller holds the
 // present board's collector lock (board/collector_lock.h). The front end calls
-// KeepCollecting periodically (every kCycleAbsent in the toolbar); the commands
+// KeepCollecting periodically (every kCollectInterval); the commands
 // call it while they wait for the board.
 //
 // Owns its settings values and texts for its whole life; the view and the
@@ -35,6 +35,9 @@
 
 namespace tavlix::app {
 
+// How often the front end calls KeepCollecting: the worker's cycle while no
+// board is present.
+inline constexpr std::chrono::milliseconds kCollectInterval{3000};
 // How long Scan and Feed / Stop wait for the worker to take their command.
 inline constexpr std::chrono::milliseconds kHandOverTimeout{2000};
 // How often the settings files are looked at for another program's change.

@@ -15,7 +15,6 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "board/communication_thread.h"
 #include "ui_qt/bitmap_set.h"
 #include "ui_qt/image_button.h"
 #include "ui_qt/local_text.h"
@@ -51,12 +50,12 @@ Form1::Form1(Form1Options options)
       options_(options),
       own_presenter_(DesktopPresenterUnless(options.presenter)),
       presenter_(options.presenter != nullptr ? *options.presenter : *own_presenter_),
-      notify_target_([this](int code, std::intptr_t arg) { WndProc(code, arg); }),
+      notify_target_(gui_thread_, [this](int code, std::intptr_t arg) { WndProc(code, arg); }),
       controller_(std::make_unique<app::ToolbarController>(*this, kToolbarProgramName)) {
   InitializeComponent();
   FormSettingObj = new FormSetting(presenter_, this);
   collector_timer_ = new QTimer(this);
-  collector_timer_->setInterval(static_cast<int>(tavlix::kCycleAbsent.count()));
+  collector_timer_->setInterval(static_cast<int>(app::kCollectInterval.count()));
   connect(collector_timer_, &QTimer::timeout, this, [this] { controller_->KeepCollecting(); });
   if (options_.watch_session)
     session_watch_ =
@@ -65,7 +64,7 @@ Form1::Form1(Form1Options options)
 
 Form1::~Form1() {
   disposed_ = true;  // no event reaches the controller any more
-  notify_target_.Close();
+  gui_thread_.Close();
   controller_.reset();  // stops the board link unless Dispose did
 }
 
@@ -102,7 +101,7 @@ void Form1::Dispose(app::EndReason reason) {
   session_watch_.reset();
   collector_timer_->stop();
   // Nothing more is queued to this thread, so the worker never waits for it.
-  notify_target_.Close();
+  gui_thread_.Close();
   if (const std::string unsaid = controller_->Shutdown(reason); !unsaid.empty())
     std::fprintf(stderr, "TavlixConnect: %s\n", unsaid.c_str());
   notifyIcon1->hide();

@@ -11,7 +11,7 @@
 //
 // Life: construct (built, not shown), Form1_Load (the controller's start-up
 // and a timer that keeps looking for the board's collector lock every
-// kCycleAbsent), close (Dispose: the controller's shut-down, the tray icon
+// kCollectInterval), close (Dispose: the controller's shut-down, the tray icon
 // removed, the program ended).
 #pragma once
 
@@ -22,6 +22,7 @@
 
 #include "app/toolbar_controller.h"
 #include "app/toolbar_view.h"
+#include "app/ui_notify_target.h"
 #include "ui_qt/notify_target.h"
 
 class QAction;
@@ -55,7 +56,7 @@ class Form1 final : public QWidget, public tavlix::app::ToolbarView {
   explicit Form1(Form1Options options = {});
   ~Form1() override;
 
-  tavlix::NotifyTarget* Handle() { return &notify_target_; }
+  app::UiNotifyTarget* Handle() { return &notify_target_; }
   tavlix::app::ToolbarController& controller() { return *controller_; }
 
   void Form1_Load();
@@ -119,7 +120,8 @@ class Form1 final : public QWidget, public tavlix::app::ToolbarView {
   Form1Options options_;
   std::unique_ptr<Presenter> own_presenter_;
   Presenter& presenter_;
-  QtNotifyTarget notify_target_;
+  QtUiThread gui_thread_;
+  app::UiNotifyTarget notify_target_;
   std::unique_ptr<tavlix::app::ToolbarController> controller_;
   std::unique_ptr<SessionWatch> session_watch_;
   QTimer* collector_timer_ = nullptr;

@@ -2,18 +2,13 @@
 
 namespace tavlix::ui_win32 {
 
-WindowNotifyTarget::WindowNotifyTarget(Handler handler)
-    : handler_(std::move(handler)), thread_(::GetCurrentThreadId()) {}
+WindowUiThread::WindowUiThread() : thread_(::GetCurrentThreadId()) {}
 
-void WindowNotifyTarget::HandleBoardNotify(int code, std::intptr_t arg) {
-  handler_(code, arg);
-}
-
-bool WindowNotifyTarget::IsOwnThread() const {
+bool WindowUiThread::IsOwnThread() const {
   return ::GetCurrentThreadId() == thread_;
 }
 
-bool WindowNotifyTarget::PostToOwnThread(std::function<void()> task) {
+bool WindowUiThread::PostToOwnThread(std::function<void()> task) {
   HWND window = window_.load();
   if (closed_ || window == nullptr) return false;
   {
@@ -21,7 +16,7 @@ bool WindowNotifyTarget::PostToOwnThread(std::function<void()> task) {
     queued_.push_back(std::move(task));
   }
   DWORD_PTR answer = 0;
-  const auto bound = static_cast<UINT>(NotifyDeliveryBound().count());
+  const auto bound = static_cast<UINT>(app::NotifyDeliveryWait().count());
   if (::SendMessageTimeoutW(window, kBoardNotifyMessage, 0, 0, SMTO_NORMAL, bound, &answer) != 0) return true;
   // Not answered in time: the system withdraws the sent message, so the
   // window is woken by a posted one and handles the notification late.
@@ -29,7 +24,7 @@ bool WindowNotifyTarget::PostToOwnThread(std::function<void()> task) {
   return false;
 }
 
-void WindowNotifyTarget::RunQueued() {
+void WindowUiThread::RunQueued() {
   for (;;) {
     std::function<void()> task;
     {

@@ -1,5 +1,5 @@
-// The Win32 toolbar's end of the board link's notification channel. A
-// notification from another thread is queued and the window is sent the
+// The Win32 toolbar's end of the board link's notification channel: the
+// window's thread as app::UiThread. A notification from another thread is queued and the window is sent the
 // message WM_BOARD_NOTIFY (WM_APP + 1) with SendMessageTimeoutW, bounded by
 // the delivery bound (5000 ms): the window procedure runs the queue
 // (RunQueued) on the window's thread, in a message loop of any kind (the
@@ -13,8 +13,8 @@
 // queued.
 //
 // Created on the window's thread; attach the window before the board link
-// can see the target, and replace the target in the board link (SetNewHandle,
-// DriverUninit) before destroying it.
+// can see the target that uses it, and replace that target in the board link
+// (the controller's Shutdown) before destroying it.
 #pragma once
 
 #include <atomic>
@@ -22,23 +22,21 @@
 #include <functional>
 #include <mutex>
 
-#include "board/notify.h"
+#include "app/ui_thread.h"
 #include "ui_win32/win32.h"
 
 namespace tavlix::ui_win32 {
 
 inline constexpr UINT kBoardNotifyMessage = WM_APP + 1;
-static_assert(kBoardNotifyMessage == tavlix::WM_BOARD_NOTIFY);
+static_assert(kBoardNotifyMessage == app::kUiNotifyMessage);
 
-class WindowNotifyTarget final : public NotifyTarget {
+class WindowUiThread final : public app::UiThread {
  public:
-  using Handler = std::function<void(int code, std::intptr_t arg)>;
-  explicit WindowNotifyTarget(Handler handler);
+  WindowUiThread();
 
   void Attach(HWND window) { window_.store(window); }
   void Close() { closed_ = true; }
 
-  void HandleBoardNotify(int code, std::intptr_t arg) override;
   bool IsOwnThread() const override;
   bool PostToOwnThread(std::function<void()> task) override;
 
@@ -47,7 +45,6 @@ class WindowNotifyTarget final : public NotifyTarget {
   void RunQueued();
 
  private:
-  Handler handler_;
   const DWORD thread_;
   std::atomic<HWND> window_{nullptr};
   std::atomic<bool> closed_{false};

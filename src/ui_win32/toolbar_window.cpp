@@ -2,7 +2,6 @@
 
 #include <wtsapi32.h>
 
-#include "board/communication_thread.h"
 #include "platform/windows/win32_text.h"
 #include "ui_win32/single_instance.h"
 
@@ -88,7 +87,7 @@ ToolbarWindow::ToolbarWindow(HINSTANCE module)
     : module_(module),
       scale_(SystemDpi()),
       pictures_(module, scale_),
-      target_([this](int code, std::intptr_t arg) { controller_.OnBoardNotify(code, arg); }),
+      target_(window_thread_, [this](int code, std::intptr_t arg) { controller_.OnBoardNotify(code, arg); }),
       controller_(*this, "TavlixConnect") {}
 
 ToolbarWindow::~ToolbarWindow() {
@@ -109,7 +108,7 @@ bool ToolbarWindow::Create() {
                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, scale_.Of(app::kToolbarWidth),
                             scale_.Of(app::kToolbarHeight), nullptr, nullptr, module_, this);
   if (hwnd_ == nullptr) return false;
-  target_.Attach(hwnd_);
+  window_thread_.Attach(hwnd_);
   MakeButtons();
   tray_ = std::make_unique<TrayIcon>(
       hwnd_, small_icon_, kCaption,
@@ -149,7 +148,7 @@ bool ToolbarWindow::Run() {
   if (!Create()) return false;
   controller_.Start(&target_);
   // The controller looks for the board's collector lock while it does not hold it.
-  ::SetTimer(hwnd_, kCollectTimer, static_cast<UINT>(kCycleAbsent.count()), nullptr);
+  ::SetTimer(hwnd_, kCollectTimer, static_cast<UINT>(app::kCollectInterval.count()), nullptr);
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (::IsDialogMessageW(hwnd_, &message)) continue;  // Tab, Space and Enter on the buttons
@@ -183,7 +182,7 @@ LRESULT ToolbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   switch (message) {
-    case kBoardNotifyMessage: target_.RunQueued(); return 0;
+    case kBoardNotifyMessage: window_thread_.RunQueued(); return 0;
     case WM_PAINT: Paint(); return 0;
     case WM_ERASEBKGND: return 1;  // Paint covers the whole window
     case WM_LBUTTONDOWN:
@@ -222,7 +221,7 @@ void ToolbarWindow::Destroyed() {
   ::KillTimer(hwnd_, kCollectTimer);
   session_.Stop();
   // A worker that sends from now on stops waiting at once.
-  target_.Close();
+  window_thread_.Close();
   // No box may hold up the sign-out: what it would say goes to the debug log.
   if (const std::string unsaid = controller_.Shutdown(end_reason_); !unsaid.empty())
     ::OutputDebugStringW((L"TavlixConnect: " + platform::Widen(unsaid) + L"\n").c_str());

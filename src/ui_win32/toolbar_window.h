@@ -31,6 +31,7 @@
 #include "app/dpi_scale.h"
 #include "app/toolbar_controller.h"
 #include "app/toolbar_view.h"
+#include "app/ui_notify_target.h"
 #include "ui_win32/bitmap_set.h"
 #include "ui_win32/image_button.h"
 #include "ui_win32/notify_target.h"
@@ -99,7 +100,8 @@ class ToolbarWindow final : public app::ToolbarView {
   HWND tips_ = nullptr;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<SettingDialog> dialog_;
-  WindowNotifyTarget target_;
+  WindowUiThread window_thread_;
+  app::UiNotifyTarget target_;
   app::ToolbarController controller_;
   app::ProgressStrip strip_;
   bool dragging_ = false;

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <thread>
 
+#include "app/ui_notify_target.h"
 #include "board/driver_facade.h"
 #include "board/link_state.h"
 #include "support/temp_dir.h"
@@ -121,7 +122,8 @@ TEST_F(Life, ExitWritesTheSettingsStopsTheLinkAndEndsTheLoop) {
 TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   EnsureApplication();
   std::vector<std::pair<int, bool>> seen;
-  tavlix::ui_qt::QtNotifyTarget target([&](int code, std::intptr_t) {
+  tavlix::ui_qt::QtUiThread gui_thread;
+  tavlix::app::UiNotifyTarget target(gui_thread, [&](int code, std::intptr_t) {
     seen.emplace_back(code, QThread::currentThread() == QCoreApplication::instance()->thread());
   });
   std::atomic<bool> returned{false};
@@ -139,7 +141,7 @@ TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   SendBoardNotify(&target, BOARD_LOST, 1);
   EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{BOARD_FOUND, true}, {BOARD_LOST, true}}));
   // Closed: nothing is queued any more, so a sender does not wait.
-  target.Close();
+  gui_thread.Close();
   EXPECT_FALSE(target.PostToOwnThread([] {}));
 }
 

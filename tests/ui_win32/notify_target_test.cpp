@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/ui_notify_target.h"
+
 namespace tavlix::ui_win32 {
 namespace {
 
@@ -27,7 +29,7 @@ struct Delivered {
 class TargetWindow {
  public:
   TargetWindow()
-      : target_([this](int code, std::intptr_t arg) {
+      : target_(thread_, [this](int code, std::intptr_t arg) {
           delivered.push_back({code, arg, ::GetCurrentThreadId()});
         }) {
     WNDCLASSW window_class{};
@@ -37,12 +39,13 @@ class TargetWindow {
     ::RegisterClassW(&window_class);
     hwnd_ = ::CreateWindowExW(0, L"TavlixNotifyTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               window_class.hInstance, nullptr);
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&target_));
-    target_.Attach(hwnd_);
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&thread_));
+    thread_.Attach(hwnd_);
   }
   ~TargetWindow() { ::DestroyWindow(hwnd_); }
 
-  WindowNotifyTarget& target() { return target_; }
+  app::UiNotifyTarget& target() { return target_; }
+  WindowUiThread& thread() { return thread_; }
   // Pumps the thread's messages until `done` or `limit` passes.
   void PumpUntil(const std::atomic<bool>& done, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
@@ -57,15 +60,16 @@ class TargetWindow {
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* target = reinterpret_cast<WindowNotifyTarget*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == kBoardNotifyMessage && target != nullptr) {
-      target->RunQueued();
+    auto* thread = reinterpret_cast<WindowUiThread*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == kBoardNotifyMessage && thread != nullptr) {
+      thread->RunQueued();
       return 0;
     }
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
   }
 
-  WindowNotifyTarget target_;
+  WindowUiThread thread_;
+  app::UiNotifyTarget target_;
   HWND hwnd_ = nullptr;
 };
 
@@ -115,7 +119,7 @@ TEST(WindowNotifyTarget, AWindowThatDoesNotAnswerHoldsTheSenderOnlyForTheBoundAn
   ASSERT_EQ(window.delivered.size(), 1u);
   EXPECT_EQ(window.delivered[0].code, BOARD_IMAGE_SAVED);
 
-  window.target().Close();
+  window.thread().Close();
   std::thread late([&] { SendBoardNotify(&window.target(), BOARD_LOST, 1); });
   late.join();  // returns at once although nobody pumps
   window.PumpUntil(never, 100ms);
