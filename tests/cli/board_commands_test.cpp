@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <mutex>
 #include <sstream>
@@ -215,7 +216,11 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
   // plain copy stays) and a file another program puts in the folder is not
   // reported as this one's.
   fs::create_directories(save_);
-  const auto count = [&] { return std::distance(fs::directory_iterator(save_), fs::directory_iterator()); };
+  // Only finished files: a save in flight shows as a hidden temporary.
+  const auto count = [&] {
+    return std::count_if(fs::directory_iterator(save_), fs::directory_iterator(),
+                         [](const fs::directory_entry& e) { return e.path().filename().string()[0] != '.'; });
+  };
   std::thread pictures([&] {
     if (!Eventually([&] { return BoardCollector(root).has_value(); })) return;
     test::WriteFile(save_ / "from-another-program.png", "x");
