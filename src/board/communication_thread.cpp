@@ -4,7 +4,7 @@
 
 #include "platform/environment.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 // Where pictures go until the window offers the user's choice.
@@ -114,4 +114,4 @@ bool TCommunicationThread::Wait(platform::Millis duration) const {
   return Checkpoint();
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -49,7 +49,7 @@
 #include "platform/clock.h"
 #include "settings/output_format.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 // Cycle periods and limits of the loop.
 inline constexpr platform::Millis kCyclePresent{100};
@@ -270,4 +270,4 @@ class TCommunicationThread {
   std::atomic<std::thread::id> loop_thread_{};
 };
 
-}  // namespace tavlix
+}  // namespace tavlix::board

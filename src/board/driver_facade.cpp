@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 constexpr platform::Millis kPollStep{10};
@@ -238,4 +238,4 @@ void ResetDriverForTests() {
   ResetLinkStateForTests();
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

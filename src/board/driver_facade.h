@@ -25,7 +25,7 @@
 #include "board/communication_thread.h"
 #include "board/notify.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr int kWriteHandedOver = 0;
 inline constexpr int kWriteTimedOut = 1;
@@ -84,4 +84,4 @@ TCommunicationThread* DriverWorker();
 // set the link up again.
 void ResetDriverForTests();
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -11,7 +11,7 @@
 #include "imaging/picture_names.h"
 #include "imaging/safe_save.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 int TCommunicationThread::SaveFromPDFimg(const std::filesystem::path& source,
                                          const std::filesystem::path& target, OutputFormat ext) {
@@ -43,4 +43,4 @@ int TCommunicationThread::SaveToPDFimg(const std::filesystem::path& target,
   return 0;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -29,7 +29,7 @@
 #include "platform/path_text.h"
 #include "platform/shell.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 namespace fs = std::filesystem;
@@ -213,4 +213,4 @@ std::vector<SavedFile> TCommunicationThread::TakeSavedFiles() {
   return std::exchange(saved_files_, {});
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -75,7 +75,7 @@ class BoardSession {
   void OnBoardNotify(int code, std::intptr_t arg);
 
   CommandIo io_;
-  QueuedNotifyTarget target_;
+  board::QueuedNotifyTarget target_;
   TerminalView view_;
   app::ToolbarController controller_;
   bool started_ = false;

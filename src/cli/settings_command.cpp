@@ -68,7 +68,7 @@ int ChangeSettings(const SettingsOptions& options, CommandIo io) {
       const auto absolute = std::filesystem::absolute(path, ec);
       if (!ec) folder = platform::PathToUtf8(absolute);
     }
-    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, BoardDriveRoot);
+    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, board::BoardDriveRoot);
     if (check != settings::SaveFolderCheck::accepted) {
       io.err << BadFolderText() << '\n'
              << "tavlix settings: '" << folder << "': " << settings::SaveFolderCheckReason(check) << '\n';

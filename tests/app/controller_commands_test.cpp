@@ -34,8 +34,8 @@ TEST_F(Commands, ShutdownWritesTheSettingsOnceAndIgnoresLaterNotifications) {
   ASSERT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
   controller_.Shutdown();
   EXPECT_NE(ReadText(sandbox_.SettingFile()).find("saveprm=2"), std::string::npos);
-  EXPECT_EQ(Link().hWnd_Form.load(), nullptr);
-  Notify(BOARD_LOST);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), nullptr);
+  Notify(board::BOARD_LOST);
   EXPECT_TRUE(view_.enabled(ToolbarButton::scan));
 }
 
@@ -52,9 +52,9 @@ TEST_F(Commands, ABoardAnotherCollectorHoldsIsLeftAloneAndScanSaysWhoHasIt) {
   std::filesystem::create_directories(board);
   sandbox_.PlugBoard(board);
   std::string model, root;
-  ASSERT_TRUE(GetTargetDrive(model, root));
+  ASSERT_TRUE(board::GetTargetDrive(model, root));
   std::optional<platform::ProcessLock> other =
-      platform::ProcessLock::TryTake(CollectorLockName(root), "tavlix watch");
+      platform::ProcessLock::TryTake(board::CollectorLockName(root), "tavlix watch");
   ASSERT_TRUE(other->held()) << other->error();
   const std::string told =
       "Another program is already collecting the pictures of the board:\ntavlix watch (process " +
@@ -89,11 +89,11 @@ TEST_F(Commands, HandOverFailuresShowTheirTexts) {
   // Nobody takes the command, not even on the retry.
   EXPECT_EQ(controller_.Scan(), app::CommandResult::timed_out);
   EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Interrupted data communications."}));
-  EXPECT_FALSE(GetFlgAppScan());
+  EXPECT_FALSE(board::GetFlgAppScan());
 
   // An earlier command still waits: the operation ends without a word.
   view_.boxes.clear();
-  Link().WriteRequest = kMailboxWaiting;
+  board::Link().WriteRequest = board::kMailboxWaiting;
   EXPECT_EQ(controller_.Scan(), app::CommandResult::command_waiting);
   EXPECT_TRUE(view_.boxes.empty());
 
@@ -101,7 +101,7 @@ TEST_F(Commands, HandOverFailuresShowTheirTexts) {
   EXPECT_EQ(controller_.Feed(), app::CommandResult::command_waiting);
   EXPECT_TRUE(view_.boxes.empty());
   EXPECT_TRUE(view_.enabled(ToolbarButton::feed));
-  Link().WriteRequest = kMailboxEmpty;
+  board::Link().WriteRequest = board::kMailboxEmpty;
 
   // Feed / Stop names every other failure alike.
   EXPECT_EQ(controller_.Feed(), app::CommandResult::timed_out);
@@ -154,12 +154,12 @@ TEST(HelpPage, UsualPlaceFirstThenBesideTheProgram) {
 
 TEST_F(Commands, TrayShowCountsOnlyTheLeftButtonAndTakesTheNotificationsBack) {
   controller_.CloseToolbar();
-  SetNewHandle(nullptr);
+  board::SetNewHandle(nullptr);
   controller_.TrayShow(false);
   EXPECT_FALSE(view_.shown);
   controller_.TrayShow(true);
   EXPECT_TRUE(view_.shown);
-  EXPECT_EQ(Link().hWnd_Form.load(), &target_);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), &target_);
 }
 
 TEST_F(Commands, ASecondStartShowsTheToolbarWhereTheUserCanSeeIt) {
@@ -284,7 +284,7 @@ TEST_F(SettingsCommand, ABadFolderNeverLooksTheBoardUp) {
   Open(app::SettingsDialogValues{(sandbox_.dir() / "missing").string(), OutputFormat::png});
   EXPECT_TRUE(codes.empty());
   Open(app::SettingsDialogValues{(board / "").string(), OutputFormat::png});
-  EXPECT_EQ(codes, std::vector<int>{BOARD_FOUND}) << "the look-up of a good folder finds the board";
+  EXPECT_EQ(codes, std::vector<int>{board::BOARD_FOUND}) << "the look-up of a good folder finds the board";
 }
 
 TEST_F(Commands, ButtonPicturesFollowTheMouseAndTheBoard) {
@@ -305,7 +305,7 @@ TEST_F(Commands, ButtonPicturesFollowTheMouseAndTheBoard) {
   EXPECT_EQ(pictures(ToolbarButton::folder_open), (std::vector<int>{119, 118, 121, 121}));
   EXPECT_EQ(pictures(ToolbarButton::setting_open), (std::vector<int>{123, 122, 125, 125}));
   // A disabled button keeps its picture.
-  Notify(BOARD_JOB_BEGIN);
+  Notify(board::BOARD_JOB_BEGIN);
   EXPECT_EQ(pictures(ToolbarButton::scan), (std::vector<int>{112, 112, 112, 112}));
 }
 

@@ -8,7 +8,7 @@
 #include "board/command_files.h"
 #include "board_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -171,4 +171,4 @@ TEST_F(Facade, UninitStopsAWorkerThatIsWaitingForTheWindow) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

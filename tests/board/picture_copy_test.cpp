@@ -5,7 +5,7 @@
 #include "picture_fixture.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -295,4 +295,4 @@ TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

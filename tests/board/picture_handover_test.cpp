@@ -4,7 +4,7 @@
 
 #include "picture_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -53,4 +53,4 @@ TEST_F(PictureHandOver, TheNextCollectorNeitherCopiesAgainNorSkipsWhatTheLastLef
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

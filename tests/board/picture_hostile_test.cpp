@@ -10,7 +10,7 @@
 #include "platform/held_file.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -135,4 +135,4 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -4,7 +4,7 @@
 #include "picture_fixture.h"
 #include "platform/held_file.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -120,4 +120,4 @@ TEST_F(PicturePdf, PicturesArePackagedOrCopiedPlainWhenTheyCannotBe) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -4,7 +4,7 @@
 #include "platform/attributes.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::FaultKind;
@@ -144,4 +144,4 @@ TEST_F(ScanRoad, PictureStoredWhileIdleIsCollected) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -8,7 +8,7 @@
 #include "end_to_end_fixture.h"
 #include "support/test_pictures.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::FaultKind;
@@ -62,4 +62,4 @@ TEST_F(SlowPicture, ASlowlyWrittenOrHeldPictureIsSavedWholeOnce) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -11,7 +11,7 @@
 #include "end_to_end_fixture.h"
 #include "imaging/picture_codec.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::Fault;
@@ -104,4 +104,4 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board
