@@ -51,7 +51,7 @@ void Burst(benchmark::State& state, bool with_record) {
         << "C fixed System /\nE removable R-61 " << (dir / "board").string() << "\n";
     ::setenv(platform::kDriveTableVariable, (dir / "drives.txt").c_str(), 1);
     board::TCommunicationThread worker(nullptr);
-    worker.ChangeImageFileSetting(OutputFormat::board, (dir / "saved").string());
+    worker.ChangeImageFileSetting(settings::OutputFormat::board, (dir / "saved").string());
     if (with_record) worker.SetPictureRecord(dir / "record");
     for (int i = 0; i < count; ++i)
       std::ofstream(dir / "staging" / ("P" + std::to_string(i) + ".png"), std::ios::binary)

@@ -60,7 +60,7 @@ void RunIdle(benchmark::State& state, const Machine& machine) {
     board::ResetDriverForTests();
     board::QueuedNotifyTarget window([](int, std::intptr_t) {});
     board::DriverInit(&window);
-    board::OfferSetting(OutputFormat::png, machine.save.string());
+    board::OfferSetting(settings::OutputFormat::png, machine.save.string());
     board::DriverOpen();
     const double cpu_start = CpuSeconds();
     const auto wall_start = std::chrono::steady_clock::now();
@@ -106,7 +106,7 @@ void BM_PictureToSavedLatency(benchmark::State& state) {
     if (code == board::BOARD_IMAGE_SAVED) saved = true;
   });
   board::DriverInit(&window);
-  board::OfferSetting(OutputFormat::png, machine.save.string());
+  board::OfferSetting(settings::OutputFormat::png, machine.save.string());
   board::DriverOpen();
   std::mt19937 random(7);
   for (auto _ : state) {

@@ -128,7 +128,7 @@ void ToolbarController::OpenSettings() {
   const Point where =
       SettingDialogPlacement(view_.ToolbarRect(), view_.SettingsDialogHeight(), view_.DesktopRect());
   const auto values =
-      view_.RunSettingsDialog({settings_.save_folder, DialogChoiceFor(settings_.format)}, where);
+      view_.RunSettingsDialog({settings_.save_folder, settings::DialogChoiceFor(settings_.format)}, where);
   if (values) AcceptSettings(*values);
 }
 

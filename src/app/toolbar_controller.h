@@ -80,7 +80,7 @@ enum class EndReason { exit, session_end };
 enum class Collecting { yes, no_board, busy, unavailable };
 
 struct ControllerSettings {
-  OutputFormat format = kDefaultOutputFormat;
+  settings::OutputFormat format = settings::kDefaultOutputFormat;
   std::string save_folder;
   bool operator==(const ControllerSettings&) const = default;
 };

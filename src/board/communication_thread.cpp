@@ -26,7 +26,7 @@ TCommunicationThread::~TCommunicationThread() {
   RequestTerminate();
 }
 
-bool TCommunicationThread::ChangeImageFileSetting(OutputFormat Setting_OutputFileExt,
+bool TCommunicationThread::ChangeImageFileSetting(settings::OutputFormat Setting_OutputFileExt,
                                                   const std::string& Setting_OutputFileSavePath) {
   auto copy = std::make_shared<const std::string>(Setting_OutputFileSavePath);
   OutputFileExt = Setting_OutputFileExt;

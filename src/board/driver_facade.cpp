@@ -175,7 +175,8 @@ bool IsConnected() {
   return Link().Connected.load();
 }
 
-bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath) {
+bool OfferSetting(settings::OutputFormat Setting_OutputFileExt,
+                  const std::string& Setting_OutputFileSavePath) {
   if (auto* worker = Driver().worker.get())
     worker->ChangeImageFileSetting(Setting_OutputFileExt, Setting_OutputFileSavePath);
   return true;

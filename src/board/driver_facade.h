@@ -57,7 +57,8 @@ int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync);
 int ReadCommand();
 
 bool IsConnected();
-bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
+bool OfferSetting(settings::OutputFormat Setting_OutputFileExt,
+                  const std::string& Setting_OutputFileSavePath);
 void SetFlgAppScanTimeout(bool flg);
 void SetFlgAppScan(bool flg);
 bool GetFlgAppScan();

@@ -37,7 +37,7 @@ constexpr const char* kSettingsHelp =
     "Exit status: 0 success, 1 folder refused or settings not stored, 2 bad usage.";
 
 struct SettingsOptions {
-  std::optional<OutputFormat> format;
+  std::optional<settings::OutputFormat> format;
   std::optional<std::string> save_to;
   bool machine = false;
 };

@@ -56,7 +56,7 @@ class PictureTest : public ::testing::Test {
       opened_.push_back(path);
       return true;
     });
-    worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   }
   ~PictureTest() override {
     platform::SetShellOpenHook({});

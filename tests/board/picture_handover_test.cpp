@@ -14,7 +14,7 @@ class PictureHandOver : public test::PictureTest {
  protected:
   std::unique_ptr<test::PictureWorker> Collector() {
     auto worker = std::make_unique<test::PictureWorker>(&target_);
-    worker->ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker->ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
     worker->SetPictureRecord(record_);
     return worker;
   }

@@ -17,7 +17,7 @@ class WorkerFixture : public BoardFixture {
     BoardFixture::SetUp();
     MakeCmd();
     worker_ = std::make_unique<board::TCommunicationThread>(&target_);
-    worker_->ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker_->ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
     target_.clear();
   }
 

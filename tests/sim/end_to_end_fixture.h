@@ -71,7 +71,7 @@ class EndToEnd : public ::testing::Test {
     board_->Start(platform::Millis(20));
   }
 
-  void StartLink(OutputFormat format) {
+  void StartLink(settings::OutputFormat format) {
     app::StartOptions options;
     options.settings = app::ControllerSettings{format, save_.string()};
     options.save_settings_at_exit = false;

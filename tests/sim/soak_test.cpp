@@ -43,7 +43,7 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
   options.progress_steps = 3;
   options.step_pace = platform::Millis(100);
   StartBoard(options);
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
 
   std::map<std::string, int> outcomes;
   for (int i = 0; i < scans; ++i) {

@@ -75,7 +75,7 @@ TEST_F(View, SettingsDialogIsFilledFromTheValuesAndReadBack) {
   form_->button_setting_open->click();
   EXPECT_TRUE(shown.png);  // the default format
   EXPECT_EQ(form_->controller().settings().save_folder, folder.string());
-  EXPECT_EQ(form_->controller().settings().format, OutputFormat::jpeg);
+  EXPECT_EQ(form_->controller().settings().format, settings::OutputFormat::jpeg);
   EXPECT_EQ(dialog.pos(), QPoint(form_->x(), form_->y() + form_->height()));
 }
 
@@ -83,13 +83,15 @@ TEST(FormatChoice, FormatsMapToChoicesAndBack) {
   using tavlix::ui_qt::ChoiceForFormat;
   using tavlix::ui_qt::FormatFromChoice;
   for (const int code : {0, 1, 2, 3})
-    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(FormatFromCode(code))), FormatFromCode(code));
+    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(settings::FormatFromCode(code))),
+              settings::FormatFromCode(code));
   for (const int code : {-1, 4, 7, 1000})
-    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(FormatFromCode(code))), OutputFormat::png) << code;
-  EXPECT_EQ(FormatFromChoice({}), OutputFormat::board);
+    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(settings::FormatFromCode(code))), settings::OutputFormat::png)
+        << code;
+  EXPECT_EQ(FormatFromChoice({}), settings::OutputFormat::board);
   // The first checked choice wins, in the order board, JPEG, PNG, PDF.
-  EXPECT_EQ(FormatFromChoice({false, false, true, true}), OutputFormat::png);
-  EXPECT_EQ(FormatFromChoice({true, true, false, false}), OutputFormat::board);
+  EXPECT_EQ(FormatFromChoice({false, false, true, true}), settings::OutputFormat::png);
+  EXPECT_EQ(FormatFromChoice({true, true, false, false}), settings::OutputFormat::board);
 }
 
 TEST_F(View, EscapeDoesNotCloseTheSettingsDialog) {
