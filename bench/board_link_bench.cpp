@@ -33,19 +33,19 @@ void BM_GetTargetDriveFromTable(benchmark::State& state) {
   const auto file = std::filesystem::temp_directory_path() / "tavlix-bench-drives.txt";
   std::ofstream(file) << TableText(static_cast<int>(state.range(0)));
   ::setenv(tavlix::platform::kDriveTableVariable, file.c_str(), 1);
-  tavlix::ResetLinkStateForTests();
-  tavlix::Link().Connected = true;
+  tavlix::board::ResetLinkStateForTests();
+  tavlix::board::Link().Connected = true;
   std::string model, drive;
-  for (auto _ : state) benchmark::DoNotOptimize(tavlix::GetTargetDrive(model, drive));
+  for (auto _ : state) benchmark::DoNotOptimize(tavlix::board::GetTargetDrive(model, drive));
   ::unsetenv(tavlix::platform::kDriveTableVariable);
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_GetTargetDriveFromTable)->Arg(4)->Arg(26);
 
 void BM_ParseReceiveCommand(benchmark::State& state) {
-  tavlix::ResetLinkStateForTests();
+  tavlix::board::ResetLinkStateForTests();
   const std::uint8_t result[19] = {0x01, 0x23, 0x45, 0x67, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
-  for (auto _ : state) benchmark::DoNotOptimize(tavlix::ParseReceiveCommand(result));
+  for (auto _ : state) benchmark::DoNotOptimize(tavlix::board::ParseReceiveCommand(result));
 }
 BENCHMARK(BM_ParseReceiveCommand);
 

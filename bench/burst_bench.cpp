@@ -50,8 +50,8 @@ void Burst(benchmark::State& state, bool with_record) {
     std::ofstream(dir / "drives.txt")
         << "C fixed System /\nE removable R-61 " << (dir / "board").string() << "\n";
     ::setenv(platform::kDriveTableVariable, (dir / "drives.txt").c_str(), 1);
-    TCommunicationThread worker(nullptr);
-    worker.ChangeImageFileSetting(OutputFormat::board, (dir / "saved").string());
+    board::TCommunicationThread worker(nullptr);
+    worker.ChangeImageFileSetting(settings::OutputFormat::board, (dir / "saved").string());
     if (with_record) worker.SetPictureRecord(dir / "record");
     for (int i = 0; i < count; ++i)
       std::ofstream(dir / "staging" / ("P" + std::to_string(i) + ".png"), std::ios::binary)
@@ -64,7 +64,7 @@ void Burst(benchmark::State& state, bool with_record) {
     }
 
     state.PauseTiming();
-    for (const SavedFile& file : worker.TakeSavedFiles()) saved_total += file.saved ? 1 : 0;
+    for (const board::SavedFile& file : worker.TakeSavedFiles()) saved_total += file.saved ? 1 : 0;
     state.ResumeTiming();
   }
   state.counters["saved_per_burst"] =

@@ -52,7 +52,8 @@ BENCHMARK(BM_LoadLocalisedTexts)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadIniSettings(benchmark::State& state) {
   ProgramData data;
-  (void)tavlix::settings::SaveIniSettings({tavlix::OutputFormat::jpeg, "/home/user/Pictures/TavlixConnect/"});
+  (void)tavlix::settings::SaveIniSettings(
+      {tavlix::settings::OutputFormat::jpeg, "/home/user/Pictures/TavlixConnect/"});
   for (auto _ : state) benchmark::DoNotOptimize(tavlix::settings::LoadIniSettings());
 }
 BENCHMARK(BM_LoadIniSettings)->Unit(benchmark::kMicrosecond);
@@ -62,7 +63,7 @@ void BM_SaveIniSettingsChanged(benchmark::State& state) {
   int code = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(tavlix::settings::SaveIniSettings(
-        {tavlix::FormatFromCode(code), "/home/user/Pictures/TavlixConnect/"}));
+        {tavlix::settings::FormatFromCode(code), "/home/user/Pictures/TavlixConnect/"}));
     code = (code + 1) % 4;
   }
 }

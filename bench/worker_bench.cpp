@@ -57,11 +57,11 @@ struct Machine {
 void RunIdle(benchmark::State& state, const Machine& machine) {
   const auto seconds = static_cast<double>(state.range(0));
   for (auto _ : state) {
-    ResetDriverForTests();
-    QueuedNotifyTarget window([](int, std::intptr_t) {});
-    DriverInit(&window);
-    OfferSetting(OutputFormat::png, machine.save.string());
-    DriverOpen();
+    board::ResetDriverForTests();
+    board::QueuedNotifyTarget window([](int, std::intptr_t) {});
+    board::DriverInit(&window);
+    board::OfferSetting(settings::OutputFormat::png, machine.save.string());
+    board::DriverOpen();
     const double cpu_start = CpuSeconds();
     const auto wall_start = std::chrono::steady_clock::now();
     while (std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count() < seconds)
@@ -71,7 +71,7 @@ void RunIdle(benchmark::State& state, const Machine& machine) {
     state.SetIterationTime(wall);
     state.counters["cpu_percent_of_one_core"] = 100.0 * cpu / wall;
     state.counters["cpu_ms_per_minute"] = 1000.0 * cpu * 60.0 / wall;
-    ResetDriverForTests();
+    board::ResetDriverForTests();
   }
 }
 
@@ -100,14 +100,14 @@ void BM_PictureToSavedLatency(benchmark::State& state) {
   options.picture.width = static_cast<std::uint32_t>(state.range(0));
   options.picture.height = static_cast<std::uint32_t>(state.range(0)) * 9 / 16;
   sim::SimBoard board(options);
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   bool saved = false;
-  QueuedNotifyTarget window([&](int code, std::intptr_t) {
-    if (code == BOARD_IMAGE_SAVED) saved = true;
+  board::QueuedNotifyTarget window([&](int code, std::intptr_t) {
+    if (code == board::BOARD_IMAGE_SAVED) saved = true;
   });
-  DriverInit(&window);
-  OfferSetting(OutputFormat::png, machine.save.string());
-  DriverOpen();
+  board::DriverInit(&window);
+  board::OfferSetting(settings::OutputFormat::png, machine.save.string());
+  board::DriverOpen();
   std::mt19937 random(7);
   for (auto _ : state) {
     saved = false;
@@ -118,7 +118,7 @@ void BM_PictureToSavedLatency(benchmark::State& state) {
     while (!saved) window.WaitAndPump(std::chrono::milliseconds(1));
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   platform::SetShellOpenHook(nullptr);
 }
 BENCHMARK(BM_PictureToSavedLatency)

@@ -7,11 +7,11 @@
 #include "board/link_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::size_t used = size < tavlix::kMaxResultBytes ? size : tavlix::kMaxResultBytes;
-  const int parsed = tavlix::ParseReceiveCommand(std::span<const std::uint8_t>(data, used));
-  if (parsed != tavlix::kParsedOther && parsed != tavlix::kParsedResult) __builtin_trap();
-  tavlix::TResultFile result;
-  tavlix::GetLastResult(result);
-  if (parsed == tavlix::kParsedResult && result.Magic != 0x01234567) __builtin_trap();
+  const std::size_t used = size < tavlix::board::kMaxResultBytes ? size : tavlix::board::kMaxResultBytes;
+  const int parsed = tavlix::board::ParseReceiveCommand(std::span<const std::uint8_t>(data, used));
+  if (parsed != tavlix::board::kParsedOther && parsed != tavlix::board::kParsedResult) __builtin_trap();
+  tavlix::board::TResultFile result;
+  tavlix::board::GetLastResult(result);
+  if (parsed == tavlix::board::kParsedResult && result.Magic != 0x01234567) __builtin_trap();
   return 0;
 }

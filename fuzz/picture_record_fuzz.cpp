@@ -9,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const auto mark = tavlix::PictureMark::FromText(text);
+  const auto mark = tavlix::board::PictureMark::FromText(text);
   if (!mark) return 0;
-  const auto again = tavlix::PictureMark::FromText(mark->ToText());
+  const auto again = tavlix::board::PictureMark::FromText(mark->ToText());
   if (!again || !(*again == *mark)) __builtin_trap();
   return 0;
 }

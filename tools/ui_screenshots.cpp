@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
 
   tavlix::ui_qt::FormSetting dialog(presenter);
   dialog.textBox_FilePath_SaveTo->setText(QStringLiteral("/home/me/Pictures/TavlixConnect"));
-  dialog.SetChoice(tavlix::ui_qt::ChoiceForFormat(tavlix::OutputFormat::png));
+  dialog.SetChoice(tavlix::ui_qt::ChoiceForFormat(tavlix::settings::OutputFormat::png));
   dialog.show();
   ok = Save(dialog, folder, "settings-dialog.png") && ok;
   return ok ? 0 : 1;

@@ -23,7 +23,7 @@ using std::chrono::milliseconds;
 constexpr milliseconds kAfterHandOver{500};
 
 int HandOver(std::uint8_t command) {
-  return WriteCommand(command, static_cast<int>(kHandOverTimeout.count()), true);
+  return board::WriteCommand(command, static_cast<int>(kHandOverTimeout.count()), true);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ CommandResult ToolbarController::WaitForBoard() {
       case Collecting::busy: return CommandResult::collector_busy;
       case Collecting::unavailable: return CommandResult::lock_unavailable;
       case Collecting::yes:
-        if (IsConnected()) return CommandResult::handed_over;
+        if (board::IsConnected()) return CommandResult::handed_over;
         break;
       case Collecting::no_board: break;
     }
@@ -60,57 +60,57 @@ void ToolbarController::RefusedWithoutBoard(ToolbarButton button, CommandResult 
 CommandResult ToolbarController::Scan() {
   SetEnabled(ToolbarButton::scan, false);
   if (const CommandResult waited = WaitForBoard(); waited != CommandResult::handed_over) {
-    SetFlgAppScan(false);
+    board::SetFlgAppScan(false);
     RefusedWithoutBoard(ToolbarButton::scan, waited);
     return waited;
   }
-  SetFlgAppScanTimeout(true);
-  SetFlgAppScan(true);
+  board::SetFlgAppScanTimeout(true);
+  board::SetFlgAppScan(true);
   CommandResult result = CommandResult::failed;
-  switch (HandOver(CMD_SCAN)) {
-    case kWriteHandedOver:
+  switch (HandOver(board::CMD_SCAN)) {
+    case board::kWriteHandedOver:
       // The operation goes on; its notifications end it.
       platform::SleepFor(kAfterHandOver);
       return CommandResult::handed_over;
-    case kWriteBusy: result = CommandResult::command_waiting; break;
-    case kWriteTimedOut:
+    case board::kWriteBusy: result = CommandResult::command_waiting; break;
+    case board::kWriteTimedOut:
       view_.ShowMessageBox(texts_.msg_detatcherr);
       result = CommandResult::timed_out;
       break;
-    case kWriteTooLong: view_.ShowMessageBox(texts_.msg_errore5); break;
+    case board::kWriteTooLong: view_.ShowMessageBox(texts_.msg_errore5); break;
     default: view_.ShowMessageBox(texts_.msg_errorother); break;
   }
-  SetFlgAppScan(false);
+  board::SetFlgAppScan(false);
   return result;
 }
 
 CommandResult ToolbarController::Feed() {
   SetEnabled(ToolbarButton::feed, false);
   if (const CommandResult waited = WaitForBoard(); waited != CommandResult::handed_over) {
-    SetFlgAppScan(false);
+    board::SetFlgAppScan(false);
     RefusedWithoutBoard(ToolbarButton::feed, waited);
     view_.RunPendingEvents();
-    SetFlgAppScan(false);
+    board::SetFlgAppScan(false);
     return waited;
   }
-  SetFlgAppScan(true);
-  const int handed = HandOver(CMD_FEED);
+  board::SetFlgAppScan(true);
+  const int handed = HandOver(board::CMD_FEED);
   // The operation lasts only as long as the hand-over.
-  SetFlgAppScan(false);
+  board::SetFlgAppScan(false);
   CommandResult result = CommandResult::handed_over;
-  if (handed == kWriteHandedOver) {
+  if (handed == board::kWriteHandedOver) {
     platform::SleepFor(kAfterHandOver);
-  } else if (handed == kWriteBusy) {
+  } else if (handed == board::kWriteBusy) {
     view_.RunPendingEvents();
     SetEnabled(ToolbarButton::feed, true);
-    SetFlgAppScan(false);
+    board::SetFlgAppScan(false);
     return CommandResult::command_waiting;
   } else {
     view_.ShowMessageBox(texts_.msg_errorother);
-    result = handed == kWriteTimedOut ? CommandResult::timed_out : CommandResult::failed;
+    result = handed == board::kWriteTimedOut ? CommandResult::timed_out : CommandResult::failed;
   }
   view_.RunPendingEvents();
-  SetFlgAppScan(false);
+  board::SetFlgAppScan(false);
   return result;
 }
 
@@ -128,7 +128,7 @@ void ToolbarController::OpenSettings() {
   const Point where =
       SettingDialogPlacement(view_.ToolbarRect(), view_.SettingsDialogHeight(), view_.DesktopRect());
   const auto values =
-      view_.RunSettingsDialog({settings_.save_folder, DialogChoiceFor(settings_.format)}, where);
+      view_.RunSettingsDialog({settings_.save_folder, settings::DialogChoiceFor(settings_.format)}, where);
   if (values) AcceptSettings(*values);
 }
 
@@ -137,12 +137,13 @@ void ToolbarController::OpenSettings() {
 // after the folder's own checks, so a bad folder never raises a board balloon
 // before its box.
 void ToolbarController::AcceptSettings(const SettingsDialogValues& values) {
-  if (settings::CheckSaveFolder(values.folder, BoardDriveRoot) != settings::SaveFolderCheck::accepted) {
+  if (settings::CheckSaveFolder(values.folder, board::BoardDriveRoot) !=
+      settings::SaveFolderCheck::accepted) {
     view_.ShowMessageBox(texts_.message_badfolder);
     return;
   }
   settings_ = {values.format, values.folder};
-  OfferSetting(settings_.format, settings_.save_folder);
+  board::OfferSetting(settings_.format, settings_.save_folder);
   SaveSettings();
 }
 
@@ -158,7 +159,7 @@ void ToolbarController::CloseToolbar() {
 void ToolbarController::TrayShow(bool left_button) {
   if (!left_button) return;
   view_.ShowToolbar();
-  SetNewHandle(target_);
+  board::SetNewHandle(target_);
 }
 
 void ToolbarController::ShowForSecondStart() {
@@ -173,7 +174,7 @@ void ToolbarController::ShowForSecondStart() {
 // A disabled button does not react to the mouse and keeps its picture.
 void ToolbarController::ButtonMouseEvent(ToolbarButton button, ButtonMouse event) {
   if (!button_enabled(button)) return;
-  view_.SetButtonPicture(button, PictureFor(BitmapsOf(button), event, IsConnected()));
+  view_.SetButtonPicture(button, PictureFor(BitmapsOf(button), event, board::IsConnected()));
 }
 
 void ToolbarController::TitleMouseDown(bool left_button, Point at) {

@@ -15,33 +15,33 @@ namespace tavlix::app {
 void ToolbarController::OnBoardNotify(int code, std::intptr_t arg) {
   if (shut_down_) return;
   switch (code) {
-    case BOARD_IMAGE_SAVED:
+    case board::BOARD_IMAGE_SAVED:
       ++pictures_saved_;
       // Each picture counts once, by how it ended: one told failed and then
       // saved is said to be saved after all.
-      if (arg == kSavedAfterFailure && pictures_failed_ > 0) --pictures_failed_;
-      ShowBalloon(Balloon::picture_saved, arg == kSavedAfterFailure
+      if (arg == board::kSavedAfterFailure && pictures_failed_ > 0) --pictures_failed_;
+      ShowBalloon(Balloon::picture_saved, arg == board::kSavedAfterFailure
                                               ? std::string(kSavedAfterAllText) + texts_.message_imagesave
                                               : texts_.message_imagesave);
       EndOperation(Outcome::saved);
       break;
-    case BOARD_LOST:
-    case BOARD_JOB_BEGIN: SetDisabledLook(); break;
-    case BOARD_FOUND:
+    case board::BOARD_LOST:
+    case board::BOARD_JOB_BEGIN: SetDisabledLook(); break;
+    case board::BOARD_FOUND:
       SetReadyLook();
       if (texts_.loc_flg)
         ShowBalloon(Balloon::board_found, DetectionText(arg, texts_, platform::ListDrives()));
       break;
-    case BOARD_JOB_END:
-      if (IsConnected()) SetReadyLook();
+    case board::BOARD_JOB_END:
+      if (board::IsConnected()) SetReadyLook();
       progress_save_ = static_cast<int>(arg);
       RenewProgress();
       break;
-    case BOARD_PROGRESS:
+    case board::BOARD_PROGRESS:
       progress_save_ = static_cast<int>(arg);
       RenewProgress();
       break;
-    case BOARD_SAVE_FAILED:
+    case board::BOARD_SAVE_FAILED:
       ++pictures_failed_;
       ShowBalloon(Balloon::save_failed, texts_.message_savefail);
       EndOperation(Outcome::save_failed);
@@ -50,11 +50,11 @@ void ToolbarController::OnBoardNotify(int code, std::intptr_t arg) {
       if (const std::string* text = ErrorBoxText(texts_, code)) {
         // The last result is forgotten before the box; the operation ends
         // only when the user has closed it.
-        CleanResult();
+        board::CleanResult();
         if (const auto outcome = OutcomeOfCode(code); outcome && outcome_ == Outcome::none)
           outcome_ = *outcome;
         view_.ShowMessageBox(*text);
-        SetFlgAppScan(false);
+        board::SetFlgAppScan(false);
       }
       break;
   }
@@ -62,8 +62,8 @@ void ToolbarController::OnBoardNotify(int code, std::intptr_t arg) {
 
 void ToolbarController::EndOperation(Outcome outcome) {
   if (outcome_ == Outcome::none) outcome_ = outcome;
-  CleanResult();
-  SetFlgAppScan(false);
+  board::CleanResult();
+  board::SetFlgAppScan(false);
 }
 
 void ToolbarController::RenewProgress() {

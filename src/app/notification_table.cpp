@@ -32,20 +32,21 @@ constexpr std::array<Text, 14> kErrorBoxTexts = {
 }  // namespace
 
 const std::string* ErrorBoxText(const LocalisedTexts& texts, int code) {
-  if (code < BOARD_BUSY || code > BOARD_ERR_OTHER) return nullptr;
-  const Text text = kErrorBoxTexts[static_cast<std::size_t>(code - BOARD_BUSY)];
+  if (code < board::BOARD_BUSY || code > board::BOARD_ERR_OTHER) return nullptr;
+  const Text text = kErrorBoxTexts[static_cast<std::size_t>(code - board::BOARD_BUSY)];
   return text != nullptr ? &(texts.*text) : nullptr;
 }
 
 std::optional<Outcome> OutcomeOfCode(int code) {
   switch (code) {
-    case BOARD_IMAGE_SAVED: return Outcome::saved;
-    case BOARD_SAVE_FAILED: return Outcome::save_failed;
-    case BOARD_TIMEOUT: return Outcome::timed_out;
-    case BOARD_DETACHED: return Outcome::detached;
+    case board::BOARD_IMAGE_SAVED: return Outcome::saved;
+    case board::BOARD_SAVE_FAILED: return Outcome::save_failed;
+    case board::BOARD_TIMEOUT: return Outcome::timed_out;
+    case board::BOARD_DETACHED: return Outcome::detached;
     default: break;
   }
-  if (code == BOARD_BUSY || (code >= BOARD_ERR_E1 && code <= BOARD_ERR_OTHER)) return Outcome::board_error;
+  if (code == board::BOARD_BUSY || (code >= board::BOARD_ERR_E1 && code <= board::BOARD_ERR_OTHER))
+    return Outcome::board_error;
   return std::nullopt;
 }
 

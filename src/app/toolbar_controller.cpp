@@ -12,7 +12,7 @@
 
 namespace tavlix::app {
 
-static_assert(kCollectInterval == kCycleAbsent);
+static_assert(kCollectInterval == board::kCycleAbsent);
 
 namespace {
 
@@ -29,7 +29,7 @@ ToolbarController::~ToolbarController() {
   if (!shut_down_) StopBoardLink();
 }
 
-bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options) {
+bool ToolbarController::Start(board::NotifyTarget* target, const StartOptions& options) {
   progress_save_ = 0;
   RenewProgress();
   if (options.place_toolbar)
@@ -49,13 +49,13 @@ bool ToolbarController::Start(NotifyTarget* target, const StartOptions& options)
 
   // While a command waits for the worker, the window keeps handling events,
   // notifications included.
-  SetMessagePump([this] { view_.RunPendingEvents(); });
+  board::SetMessagePump([this] { view_.RunPendingEvents(); });
   imaging::RemoveStaleTemporaries(platform::PathFromUtf8(settings_.save_folder),
                                   platform::Clock()->WallNow());
   target_ = target;
   // The worker is made halted; it runs once the board's lock is held.
   if (!DriverInit(target_)) return false;
-  OfferSetting(settings_.format, settings_.save_folder);
+  board::OfferSetting(settings_.format, settings_.save_folder);
   started_ = true;
   if (options.collect_at_start) KeepCollecting();
   return true;
@@ -81,11 +81,11 @@ void ToolbarController::ApplyTexts() {
 void ToolbarController::OnSessionSwitch(int reason) {
   if (reason == kConsoleConnect) {
     session_away_ = false;
-    if (collecting_) DriverOpen();
+    if (collecting_) board::DriverOpen();
   }
   if (reason == kConsoleDisconnect) {
     session_away_ = true;
-    DriverClose();
+    board::DriverClose();
   }
 }
 
@@ -93,20 +93,20 @@ Collecting ToolbarController::KeepCollecting(bool tell) {
   if (!started_ || shut_down_ || session_away_) return Collecting::no_board;
   TakeOutsideSettings();
   if (collecting_) {
-    if (IsConnected() || GetFlgAppScan()) return Collecting::yes;
+    if (board::IsConnected() || board::GetFlgAppScan()) return Collecting::yes;
     // Gone between operations: a board that comes must be locked first.
-    DriverClose();
+    board::DriverClose();
     collecting_ = false;
   }
   switch (collector_lock_.ClaimPresentBoard()) {
-    case CollectorLock::Claim::held:
+    case board::CollectorLock::Claim::held:
       collecting_ = true;
       busy_told_ = false;
       // The worker goes on from where the board's last collector stopped.
-      DriverSetPictureRecord(PictureRecordPath(collector_lock_.root()));
-      DriverOpen();
+      board::DriverSetPictureRecord(board::PictureRecordPath(collector_lock_.root()));
+      board::DriverOpen();
       return Collecting::yes;
-    case CollectorLock::Claim::taken:
+    case board::CollectorLock::Claim::taken:
       if (!busy_told_ || tell) {
         busy_told_ = true;
         // Shown without the text table too: the holder's name says enough.
@@ -114,8 +114,8 @@ Collecting ToolbarController::KeepCollecting(bool tell) {
                                                        platform::DescribeHolder(collector_lock_.holder()));
       }
       return Collecting::busy;
-    case CollectorLock::Claim::unavailable: return Collecting::unavailable;
-    case CollectorLock::Claim::no_board:
+    case board::CollectorLock::Claim::unavailable: return Collecting::unavailable;
+    case board::CollectorLock::Claim::no_board:
       busy_told_ = false;  // a board plugged in again is a new refusal
       break;
   }
@@ -147,7 +147,7 @@ bool ToolbarController::TakeOutsideSettings() {
   if (fresh.format != settings_read_->format) settings_.format = fresh.format;
   if (fresh.save_folder != settings_read_->save_folder) settings_.save_folder = fresh.save_folder;
   settings_read_ = fresh;
-  if (started_) OfferSetting(settings_.format, settings_.save_folder);
+  if (started_) board::OfferSetting(settings_.format, settings_.save_folder);
   return true;
 }
 
@@ -168,13 +168,13 @@ std::string ToolbarController::SaveSettings(bool show_failure) {
 void ToolbarController::StopBoardLink() {
   if (!started_) return;
   started_ = false;
-  DriverClose();
+  board::DriverClose();
   // A notification the worker queued before the close waits for this thread;
   // let it run (it is ignored now) so the worker is not held up.
   view_.RunPendingEvents();
-  DriverUninit();
-  SetNewHandle(nullptr);
-  SetMessagePump(nullptr);
+  board::DriverUninit();
+  board::SetNewHandle(nullptr);
+  board::SetMessagePump(nullptr);
 }
 
 }  // namespace tavlix::app

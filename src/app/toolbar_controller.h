@@ -80,7 +80,7 @@ enum class EndReason { exit, session_end };
 enum class Collecting { yes, no_board, busy, unavailable };
 
 struct ControllerSettings {
-  OutputFormat format = kDefaultOutputFormat;
+  settings::OutputFormat format = settings::kDefaultOutputFormat;
   std::string save_folder;
   bool operator==(const ControllerSettings&) const = default;
 };
@@ -116,7 +116,7 @@ class ToolbarController {
   // save folder's stale temporaries removed, the board link set up with
   // `target` (halted) and given the settings, then collecting when the
   // board's lock can be held. false when the board link cannot start.
-  bool Start(NotifyTarget* target, const StartOptions& options = {});
+  bool Start(board::NotifyTarget* target, const StartOptions& options = {});
   // Shut-down, once: notifications are ignored from here on; the user's
   // settings file is written (if asked at Start; only what this process
   // changed, see settings::SaveChangedSettings); the board link is stopped
@@ -190,8 +190,8 @@ class ToolbarController {
   void StopBoardLink();
 
   ToolbarView& view_;
-  NotifyTarget* target_ = nullptr;
-  CollectorLock collector_lock_;
+  board::NotifyTarget* target_ = nullptr;
+  board::CollectorLock collector_lock_;
   ControllerSettings settings_;
   // The values last read from the settings files (nullopt: the settings were
   // given at Start): what this process changed is told from them.

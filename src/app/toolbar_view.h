@@ -37,7 +37,7 @@ struct SettingsDialogTexts {
 // The values the settings dialog shows and gives back.
 struct SettingsDialogValues {
   std::string folder;  // UTF-8
-  OutputFormat format = kDefaultOutputFormat;
+  settings::OutputFormat format = settings::kDefaultOutputFormat;
 };
 
 class ToolbarView {

@@ -4,10 +4,10 @@
 
 namespace tavlix::app {
 
-static_assert(kUiNotifyMessage == WM_BOARD_NOTIFY);
+static_assert(kUiNotifyMessage == board::WM_BOARD_NOTIFY);
 
 std::chrono::milliseconds NotifyDeliveryWait() {
-  return NotifyDeliveryBound();
+  return board::NotifyDeliveryBound();
 }
 
 UiNotifyTarget::UiNotifyTarget(UiThread& thread, Handler handler)

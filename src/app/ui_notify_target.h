@@ -16,7 +16,7 @@
 
 namespace tavlix::app {
 
-class UiNotifyTarget final : public NotifyTarget {
+class UiNotifyTarget final : public board::NotifyTarget {
  public:
   using Handler = std::function<void(int code, std::intptr_t arg)>;
   UiNotifyTarget(UiThread& thread, Handler handler);

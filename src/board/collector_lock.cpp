@@ -7,7 +7,7 @@
 #include "board/drive_discovery.h"
 #include "board/link_state.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 std::string CollectorLockName(const std::string& root) {
   // FNV-1a: the same name for the same root in every build and on every system.
@@ -56,4 +56,4 @@ CollectorLock::Claim CollectorLock::ClaimPresentBoard() {
   return Claim::unavailable;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -16,7 +16,7 @@
 
 #include "platform/process_lock.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 // The lock's name for the board drive at `root`.
 std::string CollectorLockName(const std::string& root);
@@ -59,4 +59,4 @@ class CollectorLock {
   std::string error_;
 };
 
-}  // namespace tavlix
+}  // namespace tavlix::board

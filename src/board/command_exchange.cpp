@@ -7,7 +7,7 @@
 #include "board/link_state.h"
 #include "platform/files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 constexpr std::array<std::uint8_t, 3> kUtf8ByteOrderMark = {0xEF, 0xBB, 0xBF};
@@ -92,4 +92,4 @@ bool TCommunicationThread::ReadCommandFile(const std::filesystem::path& targetpa
   return true;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

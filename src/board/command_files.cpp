@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/path_text.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 std::uint8_t ByteAt(std::span<const std::uint8_t> buf, std::size_t offset) {
@@ -106,4 +106,4 @@ bool DeleteResultFile(std::string_view TargetDriveName) {
   return DeleteInCommandFolder(TargetDriveName, kResultFileName);
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -17,7 +17,7 @@
 #include <span>
 #include <string_view>
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr std::array<std::uint8_t, 4> BOARD_MAGIC = {0x01, 0x23, 0x45, 0x67};
 inline constexpr std::uint8_t CMD_FEED = 0x11;
@@ -78,4 +78,4 @@ bool DeleteCommandFile(std::string_view TargetDriveName);
 bool DeleteProgressFile(std::string_view TargetDriveName);
 bool DeleteResultFile(std::string_view TargetDriveName);
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -4,7 +4,7 @@
 
 #include "platform/environment.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 // Where pictures go until the window offers the user's choice.
@@ -26,7 +26,7 @@ TCommunicationThread::~TCommunicationThread() {
   RequestTerminate();
 }
 
-bool TCommunicationThread::ChangeImageFileSetting(OutputFormat Setting_OutputFileExt,
+bool TCommunicationThread::ChangeImageFileSetting(settings::OutputFormat Setting_OutputFileExt,
                                                   const std::string& Setting_OutputFileSavePath) {
   auto copy = std::make_shared<const std::string>(Setting_OutputFileSavePath);
   OutputFileExt = Setting_OutputFileExt;
@@ -114,4 +114,4 @@ bool TCommunicationThread::Wait(platform::Millis duration) const {
   return Checkpoint();
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

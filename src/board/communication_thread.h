@@ -49,7 +49,7 @@
 #include "platform/clock.h"
 #include "settings/output_format.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 // Cycle periods and limits of the loop.
 inline constexpr platform::Millis kCyclePresent{100};
@@ -138,7 +138,7 @@ class TCommunicationThread {
   bool CheckImageFile(bool checkwithsave);
   bool CopyImageFile(const std::string& strcopyfrom);
   int SaveFromPDFimg(const std::filesystem::path& source, const std::filesystem::path& target,
-                     OutputFormat ext);
+                     settings::OutputFormat ext);
   int SaveToPDFimg(const std::filesystem::path& target, const std::filesystem::path& source);
 
   // The record this collector keeps of its board's pictures (beside the
@@ -162,7 +162,7 @@ class TCommunicationThread {
 
   // Stores the output format and a copy of the save folder; the worker never
   // reads the caller's string. Any thread.
-  bool ChangeImageFileSetting(OutputFormat Setting_OutputFileExt,
+  bool ChangeImageFileSetting(settings::OutputFormat Setting_OutputFileExt,
                               const std::string& Setting_OutputFileSavePath);
   // The save folder in force (a snapshot; any thread).
   std::shared_ptr<const std::string> SavePath() const;
@@ -194,7 +194,7 @@ class TCommunicationThread {
   int ImageType = 0;
   // The newest-picture time and the pictures finished at or after it.
   PictureMark LatestImageTime;
-  std::atomic<OutputFormat> OutputFileExt{kDefaultOutputFormat};
+  std::atomic<settings::OutputFormat> OutputFileExt{settings::kDefaultOutputFormat};
   std::atomic<bool> FlgAppScan{false};
   std::atomic<int> HiddenWaitCount{0};
   std::atomic<bool> FlgAppScanTimeout{false};
@@ -270,4 +270,4 @@ class TCommunicationThread {
   std::atomic<std::thread::id> loop_thread_{};
 };
 
-}  // namespace tavlix
+}  // namespace tavlix::board

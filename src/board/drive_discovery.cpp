@@ -3,7 +3,7 @@
 #include "board/link_state.h"
 #include "board/model_table.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 std::optional<BoardMatch> FindBoardDrive(const std::vector<platform::DriveInfo>& drives) {
   for (std::size_t i = 0; i < drives.size(); ++i) {
@@ -36,4 +36,4 @@ std::optional<std::string> BoardDriveRoot() {
   return root;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -11,7 +11,7 @@
 
 #include "platform/drives.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 // Looks for the first removable drive (lowest position first) whose label is a
 // model code. On success writes the code followed by one space into
@@ -38,4 +38,4 @@ inline int BoardFoundArgument(const BoardMatch& match) {
   return match.position * 16 + match.row;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "platform/drives.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 constexpr platform::Millis kPollStep{10};
@@ -175,7 +175,8 @@ bool IsConnected() {
   return Link().Connected.load();
 }
 
-bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath) {
+bool OfferSetting(settings::OutputFormat Setting_OutputFileExt,
+                  const std::string& Setting_OutputFileSavePath) {
   if (auto* worker = Driver().worker.get())
     worker->ChangeImageFileSetting(Setting_OutputFileExt, Setting_OutputFileSavePath);
   return true;
@@ -238,4 +239,4 @@ void ResetDriverForTests() {
   ResetLinkStateForTests();
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

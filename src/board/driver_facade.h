@@ -25,7 +25,7 @@
 #include "board/communication_thread.h"
 #include "board/notify.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr int kWriteHandedOver = 0;
 inline constexpr int kWriteTimedOut = 1;
@@ -57,7 +57,8 @@ int WriteCommand(std::uint8_t CommandNum, int timeout, bool bsync);
 int ReadCommand();
 
 bool IsConnected();
-bool OfferSetting(OutputFormat Setting_OutputFileExt, const std::string& Setting_OutputFileSavePath);
+bool OfferSetting(settings::OutputFormat Setting_OutputFileExt,
+                  const std::string& Setting_OutputFileSavePath);
 void SetFlgAppScanTimeout(bool flg);
 void SetFlgAppScan(bool flg);
 bool GetFlgAppScan();
@@ -84,4 +85,4 @@ TCommunicationThread* DriverWorker();
 // set the link up again.
 void ResetDriverForTests();
 
-}  // namespace tavlix
+}  // namespace tavlix::board

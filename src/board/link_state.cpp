@@ -1,6 +1,6 @@
 #include "board/link_state.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 LinkState& Link() {
   static LinkState state;
@@ -24,4 +24,4 @@ void ResetLinkStateForTests() {
   s.CurrentProgress = 0;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -17,7 +17,7 @@
 #include "board/command_files.h"
 #include "board/notify.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr int kMailboxEmpty = 0;
 inline constexpr int kMailboxWaiting = 1;
@@ -50,4 +50,4 @@ struct LinkState {
 LinkState& Link();
 void ResetLinkStateForTests();
 
-}  // namespace tavlix
+}  // namespace tavlix::board

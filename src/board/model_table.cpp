@@ -1,6 +1,6 @@
 #include "board/model_table.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 std::optional<int> ModelRow(std::string_view label) {
   for (std::size_t i = 0; i < kModelCodes.size(); ++i) {
@@ -14,4 +14,4 @@ std::string_view ModelCode(int row) {
   return kModelCodes[static_cast<std::size_t>(row - 1)];
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

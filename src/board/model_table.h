@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr std::array<std::string_view, 12> kModelCodes = {
     "R-71", "R-714", "R-61", "R-614", "R-60", "R-604", "T-60", "RT-60", "W-58", "W-57", "R-72", "R-724"};
@@ -18,4 +18,4 @@ std::optional<int> ModelRow(std::string_view label);
 // The model code of a row, or an empty view for a row outside 1..12.
 std::string_view ModelCode(int row);
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 std::atomic<std::int64_t> g_bound_ms{kNotifyDeliveryBound.count()};
@@ -72,4 +72,4 @@ void SendBoardNotify(NotifyTarget* target, int code, std::intptr_t arg) {
   delivery->done_cv.wait_for(lock, NotifyDeliveryBound(), [&] { return delivery->done; });
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace tavlix {
+namespace tavlix::board {
 
 inline constexpr unsigned WM_BOARD_NOTIFY = 0x8001;  // WM_APP + 1
 
@@ -73,4 +73,4 @@ void SetNotifyDeliveryBound(std::chrono::milliseconds bound);
 std::chrono::milliseconds NotifyDeliveryBound();
 inline constexpr std::chrono::milliseconds kNotifyDeliveryBound{5000};
 
-}  // namespace tavlix
+}  // namespace tavlix::board

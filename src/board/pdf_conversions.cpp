@@ -11,15 +11,16 @@
 #include "imaging/picture_names.h"
 #include "imaging/safe_save.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 int TCommunicationThread::SaveFromPDFimg(const std::filesystem::path& source,
-                                         const std::filesystem::path& target, OutputFormat ext) {
-  if (ext != OutputFormat::jpeg && ext != OutputFormat::png) {
+                                         const std::filesystem::path& target, settings::OutputFormat ext) {
+  if (ext != settings::OutputFormat::jpeg && ext != settings::OutputFormat::png) {
     // The board's own format: the file goes over unchanged.
     return imaging::CopyFileNoReplace(source, target) ? 1 : 0;
   }
-  const auto format = ext == OutputFormat::jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
+  const auto format =
+      ext == settings::OutputFormat::jpeg ? imaging::PictureFormat::jpeg : imaging::PictureFormat::png;
   std::array<std::filesystem::path, imaging::kBoardPdfMaxPages> pages;
   for (int k = 0; k < imaging::kBoardPdfMaxPages; ++k)
     pages[static_cast<std::size_t>(k)] = imaging::PagePath(target, k + 1);
@@ -43,4 +44,4 @@ int TCommunicationThread::SaveToPDFimg(const std::filesystem::path& target,
   return 0;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -12,7 +12,7 @@
 #include "platform/file_times.h"
 #include "platform/path_text.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 bool TCommunicationThread::CheckImageFile(bool checkwithsave) {
   if (!checkwithsave) pending_pictures_.clear();
@@ -127,4 +127,4 @@ TCommunicationThread::CopyOutcome TCommunicationThread::TryCollect(const std::st
   return CopyOutcome::failed;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

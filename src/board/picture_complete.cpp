@@ -5,7 +5,7 @@
 
 #include "board/picture_listing.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 bool EndsWith(std::span<const std::uint8_t> bytes, std::string_view ending) {
@@ -30,4 +30,4 @@ bool EndsComplete(int kind, std::span<const std::uint8_t> bytes) {
   }
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

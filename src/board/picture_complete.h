@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace tavlix {
+namespace tavlix::board {
 
 // True when the bytes end as a finished picture of `kind` (an ImageType of
 // picture_listing.h): a PNG with its IEND chunk, a JPEG with its end-of-image
@@ -15,4 +15,4 @@ namespace tavlix {
 // means the structure cannot tell: the file may be growing, or damaged.
 bool EndsComplete(int kind, std::span<const std::uint8_t> bytes);
 
-}  // namespace tavlix
+}  // namespace tavlix::board

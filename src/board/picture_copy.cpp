@@ -29,7 +29,7 @@
 #include "platform/path_text.h"
 #include "platform/shell.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 namespace fs = std::filesystem;
@@ -47,18 +47,19 @@ struct CopyPlan {
   std::vector<std::string> suffixes;
 };
 
-CopyPlan PlanCopy(int kind, OutputFormat format) {
+CopyPlan PlanCopy(int kind, settings::OutputFormat format) {
   if (kind == kImagePdf) {
-    if (format == OutputFormat::jpeg || format == OutputFormat::png) {
-      const std::string ext = format == OutputFormat::jpeg ? ".jpg" : ".png";
+    if (format == settings::OutputFormat::jpeg || format == settings::OutputFormat::png) {
+      const std::string ext = format == settings::OutputFormat::jpeg ? ".jpg" : ".png";
       return {CopyPlan::Step::board_pdf, ext, {ext, "_2" + ext, "_3" + ext, "_4" + ext, ".pdf"}};
     }
     return {CopyPlan::Step::board_pdf, ".pdf", {".pdf"}};
   }
   const std::string plain = PlainCopyExtension(kind);
-  if (format == OutputFormat::jpeg || (format == OutputFormat::board && kind == kImageJpeg))
+  if (format == settings::OutputFormat::jpeg ||
+      (format == settings::OutputFormat::board && kind == kImageJpeg))
     return {CopyPlan::Step::to_jpeg, ".jpg", {".jpg", plain}};
-  if (format == OutputFormat::png || (format == OutputFormat::board && kind == kImagePng))
+  if (format == settings::OutputFormat::png || (format == settings::OutputFormat::board && kind == kImagePng))
     return {CopyPlan::Step::to_png, ".png", {".png", plain}};
   return {CopyPlan::Step::to_pdf, ".pdf", {".pdf", plain}};
 }
@@ -131,7 +132,7 @@ class Snapshot {
 // conversion that fails leaves a plain copy of the source there. true when
 // the output was written.
 bool Convert(TCommunicationThread& worker, std::span<const std::uint8_t> bytes, int kind,
-             const CopyPlan& plan, OutputFormat format, const imaging::StagedSave& stage) {
+             const CopyPlan& plan, settings::OutputFormat format, const imaging::StagedSave& stage) {
   const fs::path target = stage.Path(plan.extension);
   // The board's own PDF goes over as it is: the bytes just checked are the
   // output, and no second copy of them needs room in the save folder.
@@ -168,7 +169,7 @@ bool TCommunicationThread::CopyImageFile(const std::string& strcopyfrom) {
 TCommunicationThread::CopyOutcome TCommunicationThread::TryCopy(
     const std::string& name, const std::function<bool(std::span<const std::uint8_t>)>& whole) {
   // The settings in force when the copy starts serve the whole copy.
-  const OutputFormat format = OutputFileExt.load();
+  const settings::OutputFormat format = OutputFileExt.load();
   const std::shared_ptr<const std::string> save_path = SavePath();
   const int kind = ClassifyPictureName(name);
   if (kind == kImageNone) return CopyOutcome::failed;
@@ -213,4 +214,4 @@ std::vector<SavedFile> TCommunicationThread::TakeSavedFiles() {
   return std::exchange(saved_files_, {});
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -7,7 +7,7 @@
 #include "platform/folder_listing.h"
 #include "platform/path_text.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
@@ -67,4 +67,4 @@ std::vector<BoardPicture> ListBoardPictures(const std::string& root) {
   });
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -17,7 +17,7 @@
 
 #include "platform/clock.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 // ImageType values.
 inline constexpr int kImageNone = 0;
@@ -47,4 +47,4 @@ std::vector<BoardPicture> ListBoardPictures(const std::string& root, std::string
 // (the folder is read once).
 std::vector<BoardPicture> ListBoardPictures(const std::string& root);
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using platform::WallTime;
@@ -201,4 +201,4 @@ std::optional<PictureMark> PictureMark::FromText(std::string_view text) {
   return mark;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

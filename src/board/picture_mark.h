@@ -26,7 +26,7 @@
 #include "board/picture_listing.h"
 #include "platform/clock.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 class PictureMark {
  public:
@@ -70,4 +70,4 @@ class PictureMark {
   std::map<std::string, platform::WallTime> open_;
 };
 
-}  // namespace tavlix
+}  // namespace tavlix::board

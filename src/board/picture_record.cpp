@@ -7,7 +7,7 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 void TCommunicationThread::SetPictureRecord(std::optional<std::filesystem::path> record) {
   std::lock_guard lock(record_mutex_);
@@ -38,4 +38,4 @@ void TCommunicationThread::StoreRecord() {
   if (platform::ReplaceFileContents(*record_, text)) record_text_ = std::move(text);
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

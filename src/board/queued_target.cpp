@@ -1,6 +1,6 @@
 #include "board/queued_target.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 QueuedNotifyTarget::QueuedNotifyTarget(Handler handler)
     : handler_(std::move(handler)), owner_(std::this_thread::get_id()) {}
@@ -52,4 +52,4 @@ int QueuedNotifyTarget::WaitAndPump(std::chrono::milliseconds timeout) {
   return Pump();
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

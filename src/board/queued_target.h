@@ -15,7 +15,7 @@
 
 #include "board/notify.h"
 
-namespace tavlix {
+namespace tavlix::board {
 
 class QueuedNotifyTarget : public NotifyTarget {
  public:
@@ -44,4 +44,4 @@ class QueuedNotifyTarget : public NotifyTarget {
   bool closed_ = false;
 };
 
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -10,7 +10,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 // Frees the mailbox after a claimed command, also when writing it threw.
@@ -168,4 +168,4 @@ void TCommunicationThread::GiveUp() {
   LostCount = 0;
 }
 
-}  // namespace tavlix
+}  // namespace tavlix::board

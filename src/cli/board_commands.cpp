@@ -57,7 +57,7 @@ void AddSessionCommand(CommandLine& line, const std::string& name, const std::st
 
 // Each line goes out at once: a pipe (a log, a script) reads it as it comes.
 void ReportSaved(CommandIo io) {
-  for (const SavedFile& file : DriverTakeSavedFiles()) {
+  for (const board::SavedFile& file : board::DriverTakeSavedFiles()) {
     const char* what = !file.saved          ? "kept after a failed save: "
                        : file.after_failure ? "saved after all: "
                                             : "saved ";
@@ -113,17 +113,17 @@ int Watch(BoardSession& session, CommandIo io) {
 
 int Status(CommandIo io) {
   std::string model, drive;
-  if (!GetTargetDrive(model, drive)) {
+  if (!board::GetTargetDrive(model, drive)) {
     io.out << "No board is present.\n";
     return kExitNoBoard;
   }
   if (!model.empty() && model.back() == ' ') model.pop_back();
   io.out << "Board " << model << " on " << drive << "\n";
-  if (const auto holder = BoardCollector(drive))
+  if (const auto holder = board::BoardCollector(drive))
     io.out << "Collector: " << platform::DescribeHolder(*holder) << " is collecting from it\n";
   else
     io.out << "Collector: none\n";
-  const fs::path path = CommandFolderPath(drive);
+  const fs::path path = board::CommandFolderPath(drive);
   if (!platform::DirectoryExists(path)) {
     io.out << "Command folder: missing (made at the next operation)\n";
     return kExitOk;
@@ -137,7 +137,7 @@ int Status(CommandIo io) {
   const bool hidden = (platform::GetAttributes(*folder) & platform::kAttrHidden) != 0;
   io.out << "Command folder: " << (hidden ? "hidden (the board's turn)" : "visible (the computer's turn)")
          << "\n";
-  for (const auto name : {kCommandFileName, kProgressFileName, kResultFileName}) {
+  for (const auto name : {board::kCommandFileName, board::kProgressFileName, board::kResultFileName}) {
     const auto length = folder->FileLength(name);
     if (length) io.out << "  " << name << ": " << *length << " bytes\n";
   }

@@ -96,11 +96,11 @@ BoardSession::~BoardSession() {
 // The controller reacts as the toolbar does; the terminal adds what a
 // window shows by its looks alone.
 void BoardSession::OnBoardNotify(int code, std::intptr_t arg) {
-  if (code == BOARD_LOST) {
+  if (code == board::BOARD_LOST) {
     view_.EndProgressLine();
     io_.out << "The board was removed.\n" << std::flush;
   }
-  if (code == BOARD_JOB_END) {
+  if (code == board::BOARD_JOB_END) {
     view_.EndProgressLine();
     view_.HoldProgress(true);
   }
@@ -125,7 +125,7 @@ int BoardSession::KeepCollecting() {
 bool BoardSession::WaitForOutcome() {
   while (controller_.outcome() == app::Outcome::none) {
     if (Interrupted()) {
-      SetFlgAppScan(false);
+      board::SetFlgAppScan(false);
       return false;
     }
     target_.WaitAndPump(std::chrono::milliseconds(50));

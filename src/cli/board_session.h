@@ -33,8 +33,8 @@ namespace tavlix::cli {
 
 // The options every board command takes.
 struct SessionOptions {
-  std::optional<OutputFormat> format;  // --format
-  std::optional<std::string> save_to;  // --save-to
+  std::optional<settings::OutputFormat> format;  // --format
+  std::optional<std::string> save_to;            // --save-to
 };
 // Declares --format and --save-to; the defaults are named in their help.
 void AddSessionOptions(CLI::App& command, SessionOptions& options, const std::string& format_default,
@@ -75,7 +75,7 @@ class BoardSession {
   void OnBoardNotify(int code, std::intptr_t arg);
 
   CommandIo io_;
-  QueuedNotifyTarget target_;
+  board::QueuedNotifyTarget target_;
   TerminalView view_;
   app::ToolbarController controller_;
   bool started_ = false;

@@ -123,7 +123,7 @@ int Demo(DemoOptions& options, CommandIo io) {
 void AddDemoCommand(CommandLine& line) {
   auto options = std::make_shared<DemoOptions>();
   options->setup.board.step_pace = platform::Millis(150);
-  options->session.format = OutputFormat::png;
+  options->session.format = settings::OutputFormat::png;
   CLI::App& command = line.Add("demo", "run a whole scan against a simulated board and clean up",
                                "Makes a simulated machine with a board attached (a drive table and a board\n"
                                "folder in a temporary folder), runs a scan against it exactly as\n"

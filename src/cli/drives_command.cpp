@@ -37,22 +37,23 @@ int ShowDrives(CommandIo io) {
            << platform::DriveTypeName(d.type) << ' ';
     if (d.label) {
       io.out << '"' << *d.label << '"';
-      if (const auto row = ModelRow(*d.label)) io.out << "  model " << *d.label << " (row " << *row << ")";
+      if (const auto row = board::ModelRow(*d.label))
+        io.out << "  model " << *d.label << " (row " << *row << ")";
     } else {
       io.out << "(label cannot be read)";
     }
     io.out << std::right << '\n';
   }
 
-  const auto match = FindBoardDrive(drives);
+  const auto match = board::FindBoardDrive(drives);
   if (!match) {
     io.out << "No board found.\n";
     return kExitOk;
   }
   const auto& board = drives[static_cast<std::size_t>(match->position)];
-  io.out << "Board " << ModelCode(match->row) << " on drive " << board.name << " (" << board.root
+  io.out << "Board " << board::ModelCode(match->row) << " on drive " << board.name << " (" << board.root
          << "), position " << match->position << ", row " << match->row << ": BOARD_FOUND "
-         << BoardFoundArgument(*match) << '\n';
+         << board::BoardFoundArgument(*match) << '\n';
   return kExitOk;
 }
 

@@ -22,7 +22,7 @@ std::optional<std::string> SaveToRefusal(const std::string& folder) {
   std::error_code ec;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && path.has_parent_path())
     checked = platform::PathToUtf8(path.parent_path());
-  const settings::SaveFolderCheck check = settings::CheckSaveFolder(checked, BoardDriveRoot);
+  const settings::SaveFolderCheck check = settings::CheckSaveFolder(checked, board::BoardDriveRoot);
   if (check == settings::SaveFolderCheck::accepted) return std::nullopt;
   if (checked != folder && check == settings::SaveFolderCheck::not_a_folder)
     return "neither the folder nor the one it would be made in exists";

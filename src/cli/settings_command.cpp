@@ -37,7 +37,7 @@ constexpr const char* kSettingsHelp =
     "Exit status: 0 success, 1 folder refused or settings not stored, 2 bad usage.";
 
 struct SettingsOptions {
-  std::optional<OutputFormat> format;
+  std::optional<settings::OutputFormat> format;
   std::optional<std::string> save_to;
   bool machine = false;
 };
@@ -68,7 +68,7 @@ int ChangeSettings(const SettingsOptions& options, CommandIo io) {
       const auto absolute = std::filesystem::absolute(path, ec);
       if (!ec) folder = platform::PathToUtf8(absolute);
     }
-    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, BoardDriveRoot);
+    const settings::SaveFolderCheck check = settings::CheckSaveFolder(folder, board::BoardDriveRoot);
     if (check != settings::SaveFolderCheck::accepted) {
       io.err << BadFolderText() << '\n'
              << "tavlix settings: '" << folder << "': " << settings::SaveFolderCheckReason(check) << '\n';

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavlix {
+namespace tavlix::settings {
 
 enum class OutputFormat : std::int32_t { board = 0, jpeg = 1, png = 2, pdf = 3 };
 
@@ -38,10 +38,6 @@ constexpr OutputFormat DialogChoiceFor(OutputFormat format) {
   }
   return OutputFormat::png;
 }
-
-}  // namespace tavlix
-
-namespace tavlix::settings {
 
 // "board", "jpeg", "png" or "pdf" to its format; nullopt for anything else.
 std::optional<OutputFormat> FormatFromName(std::string_view name);

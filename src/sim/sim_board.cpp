@@ -339,14 +339,15 @@ void SimBoard::Step() {
 }
 
 void SimBoard::TakeTurn() {
-  const auto command_path = cmd_ / std::string(kCommandFileName);
+  const auto command_path = cmd_ / std::string(board::kCommandFileName);
   if (platform::FileExists(command_path)) {
     const auto bytes = platform::ReadFileBytes(command_path);
     std::error_code ec;
     fs::remove(command_path, ec);
-    if (bytes && bytes->size() >= 5 && std::equal(BOARD_MAGIC.begin(), BOARD_MAGIC.end(), bytes->begin())) {
+    if (bytes && bytes->size() >= 5 &&
+        std::equal(board::BOARD_MAGIC.begin(), board::BOARD_MAGIC.end(), bytes->begin())) {
       const std::uint8_t code = (*bytes)[4];
-      if (code == CMD_SCAN) {
+      if (code == board::CMD_SCAN) {
         if (scanning_) Log("scan abandoned for a new one");
         fault_ = next_fault_;
         next_fault_ = Fault{};
@@ -358,7 +359,7 @@ void SimBoard::TakeTurn() {
         ++scans_started_;
         Log("scan command received" +
             (fault_.kind == FaultKind::none ? "" : " (fault " + DescribeFault(fault_) + ")"));
-      } else if (code == CMD_FEED) {
+      } else if (code == board::CMD_FEED) {
         ++feeds_;
         if (scanning_) {
           scanning_ = false;
@@ -410,20 +411,20 @@ void SimBoard::AdvanceScan() {
   // so the computer has taken that progress as its last.
   if (fault_.kind == FaultKind::vanish && progress_ >= fault_.value && vanish_countdown_ == 0)
     vanish_countdown_ = 2;
-  WriteAtomically(cmd_ / std::string(kProgressFileName),
+  WriteAtomically(cmd_ / std::string(board::kProgressFileName),
                   std::string(static_cast<std::size_t>(progress_), 'P'));
   Log("progress " + std::to_string(progress_) + "%");
   if (progress_ >= 100) FinishScan();
 }
 
 void SimBoard::WriteResult() {
-  std::string bytes(BOARD_MAGIC.begin(), BOARD_MAGIC.end());
-  std::uint8_t status = kStatusNothing;
+  std::string bytes(board::BOARD_MAGIC.begin(), board::BOARD_MAGIC.end());
+  std::uint8_t status = board::kStatusNothing;
   std::uint8_t detail = 0;
   switch (fault_.kind) {
-    case FaultKind::busy: status = kStatusBusy; break;
+    case FaultKind::busy: status = board::kStatusBusy; break;
     case FaultKind::error:
-      status = kStatusError;
+      status = board::kStatusError;
       detail = static_cast<std::uint8_t>(fault_.value);
       break;
     case FaultKind::unknown_status: status = static_cast<std::uint8_t>(fault_.value); break;
@@ -444,7 +445,7 @@ void SimBoard::WriteResult() {
     bytes.push_back(static_cast<char>(v & 0xFF));
   }
   bytes.push_back('\0');
-  WriteAtomically(cmd_ / std::string(kResultFileName), bytes);
+  WriteAtomically(cmd_ / std::string(board::kResultFileName), bytes);
   Log("result written: status " + std::to_string(status) + ", detail " + std::to_string(detail));
 }
 

@@ -12,23 +12,23 @@
 
 namespace tavlix::ui_qt {
 
-FormatChoice ChoiceForFormat(tavlix::OutputFormat format) {
+FormatChoice ChoiceForFormat(tavlix::settings::OutputFormat format) {
   FormatChoice choice;
-  switch (tavlix::DialogChoiceFor(format)) {
-    case tavlix::OutputFormat::board: choice.notcare = true; break;
-    case tavlix::OutputFormat::jpeg: choice.jpg = true; break;
-    case tavlix::OutputFormat::pdf: choice.pdf = true; break;
-    case tavlix::OutputFormat::png: choice.png = true; break;
+  switch (tavlix::settings::DialogChoiceFor(format)) {
+    case tavlix::settings::OutputFormat::board: choice.notcare = true; break;
+    case tavlix::settings::OutputFormat::jpeg: choice.jpg = true; break;
+    case tavlix::settings::OutputFormat::pdf: choice.pdf = true; break;
+    case tavlix::settings::OutputFormat::png: choice.png = true; break;
   }
   return choice;
 }
 
-tavlix::OutputFormat FormatFromChoice(const FormatChoice& choice) {
-  if (choice.notcare) return tavlix::OutputFormat::board;
-  if (choice.jpg) return tavlix::OutputFormat::jpeg;
-  if (choice.png) return tavlix::OutputFormat::png;
-  if (choice.pdf) return tavlix::OutputFormat::pdf;
-  return tavlix::OutputFormat::board;
+tavlix::settings::OutputFormat FormatFromChoice(const FormatChoice& choice) {
+  if (choice.notcare) return tavlix::settings::OutputFormat::board;
+  if (choice.jpg) return tavlix::settings::OutputFormat::jpeg;
+  if (choice.png) return tavlix::settings::OutputFormat::png;
+  if (choice.pdf) return tavlix::settings::OutputFormat::pdf;
+  return tavlix::settings::OutputFormat::board;
 }
 
 void FormSetting::keyPressEvent(QKeyEvent* event) {

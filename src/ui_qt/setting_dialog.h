@@ -29,10 +29,10 @@ struct FormatChoice {
   bool pdf = false;
 };
 // The choice checked for `format`; an unknown format shows PNG.
-FormatChoice ChoiceForFormat(tavlix::OutputFormat format);
+FormatChoice ChoiceForFormat(tavlix::settings::OutputFormat format);
 // The first checked choice in the order notcare, JPEG, PNG, PDF; none gives
 // the board's own format.
-tavlix::OutputFormat FormatFromChoice(const FormatChoice& choice);
+tavlix::settings::OutputFormat FormatFromChoice(const FormatChoice& choice);
 
 class FormSetting final : public QDialog {
   Q_OBJECT

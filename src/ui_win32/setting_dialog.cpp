@@ -8,6 +8,8 @@
 namespace tavlix::ui_win32 {
 namespace {
 
+using settings::OutputFormat;
+
 constexpr wchar_t kClassName[] = L"TavlixSettingDialog";
 constexpr int kClientWidth = 284;
 constexpr int kClientHeight = 261;

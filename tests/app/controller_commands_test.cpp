@@ -26,7 +26,7 @@ TEST_F(Commands, StartPlacesTheToolbarAppliesTheTextsAndReadsTheSettings) {
   EXPECT_EQ(view_.tray_texts[app::TrayItem::show], "Show");
   EXPECT_EQ(view_.tray_texts[app::TrayItem::exit], "Exit");
   EXPECT_EQ(view_.dialog_caption, "Orvane Tavlix Connect");
-  EXPECT_EQ(controller_.settings().format, OutputFormat::png);
+  EXPECT_EQ(controller_.settings().format, settings::OutputFormat::png);
   EXPECT_EQ(controller_.settings().save_folder, settings::DefaultSaveFolderPath());
 }
 
@@ -34,8 +34,8 @@ TEST_F(Commands, ShutdownWritesTheSettingsOnceAndIgnoresLaterNotifications) {
   ASSERT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
   controller_.Shutdown();
   EXPECT_NE(ReadText(sandbox_.SettingFile()).find("saveprm=2"), std::string::npos);
-  EXPECT_EQ(Link().hWnd_Form.load(), nullptr);
-  Notify(BOARD_LOST);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), nullptr);
+  Notify(board::BOARD_LOST);
   EXPECT_TRUE(view_.enabled(ToolbarButton::scan));
 }
 
@@ -52,9 +52,9 @@ TEST_F(Commands, ABoardAnotherCollectorHoldsIsLeftAloneAndScanSaysWhoHasIt) {
   std::filesystem::create_directories(board);
   sandbox_.PlugBoard(board);
   std::string model, root;
-  ASSERT_TRUE(GetTargetDrive(model, root));
+  ASSERT_TRUE(board::GetTargetDrive(model, root));
   std::optional<platform::ProcessLock> other =
-      platform::ProcessLock::TryTake(CollectorLockName(root), "tavlix watch");
+      platform::ProcessLock::TryTake(board::CollectorLockName(root), "tavlix watch");
   ASSERT_TRUE(other->held()) << other->error();
   const std::string told =
       "Another program is already collecting the pictures of the board:\ntavlix watch (process " +
@@ -89,11 +89,11 @@ TEST_F(Commands, HandOverFailuresShowTheirTexts) {
   // Nobody takes the command, not even on the retry.
   EXPECT_EQ(controller_.Scan(), app::CommandResult::timed_out);
   EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Interrupted data communications."}));
-  EXPECT_FALSE(GetFlgAppScan());
+  EXPECT_FALSE(board::GetFlgAppScan());
 
   // An earlier command still waits: the operation ends without a word.
   view_.boxes.clear();
-  Link().WriteRequest = kMailboxWaiting;
+  board::Link().WriteRequest = board::kMailboxWaiting;
   EXPECT_EQ(controller_.Scan(), app::CommandResult::command_waiting);
   EXPECT_TRUE(view_.boxes.empty());
 
@@ -101,7 +101,7 @@ TEST_F(Commands, HandOverFailuresShowTheirTexts) {
   EXPECT_EQ(controller_.Feed(), app::CommandResult::command_waiting);
   EXPECT_TRUE(view_.boxes.empty());
   EXPECT_TRUE(view_.enabled(ToolbarButton::feed));
-  Link().WriteRequest = kMailboxEmpty;
+  board::Link().WriteRequest = board::kMailboxEmpty;
 
   // Feed / Stop names every other failure alike.
   EXPECT_EQ(controller_.Feed(), app::CommandResult::timed_out);
@@ -112,7 +112,7 @@ TEST_F(Commands, OpenFolderOpensAnExistingFolderOrSaysItIsBad) {
   const auto folder = sandbox_.dir() / "pictures";
   std::filesystem::create_directories(folder);
   view_.on_dialog = [&](const app::SettingsDialogValues&) {
-    return app::SettingsDialogValues{folder.string(), OutputFormat::png};
+    return app::SettingsDialogValues{folder.string(), settings::OutputFormat::png};
   };
   controller_.OpenSettings();
   controller_.OpenFolder();
@@ -154,12 +154,12 @@ TEST(HelpPage, UsualPlaceFirstThenBesideTheProgram) {
 
 TEST_F(Commands, TrayShowCountsOnlyTheLeftButtonAndTakesTheNotificationsBack) {
   controller_.CloseToolbar();
-  SetNewHandle(nullptr);
+  board::SetNewHandle(nullptr);
   controller_.TrayShow(false);
   EXPECT_FALSE(view_.shown);
   controller_.TrayShow(true);
   EXPECT_TRUE(view_.shown);
-  EXPECT_EQ(Link().hWnd_Form.load(), &target_);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), &target_);
 }
 
 TEST_F(Commands, ASecondStartShowsTheToolbarWhereTheUserCanSeeIt) {
@@ -180,7 +180,7 @@ class SettingsCommand : public Commands {
     view_.on_dialog = [values](const app::SettingsDialogValues&) { return values; };
     controller_.OpenSettings();
   }
-  void SetCurrent(const std::string& folder, OutputFormat format) {
+  void SetCurrent(const std::string& folder, settings::OutputFormat format) {
     const auto fallback = sandbox_.dir() / "current";
     std::filesystem::create_directories(folder.empty() ? fallback : std::filesystem::path(folder));
     Open(app::SettingsDialogValues{folder.empty() ? fallback.string() : folder, format});
@@ -190,10 +190,10 @@ class SettingsCommand : public Commands {
 };
 
 TEST_F(SettingsCommand, FillsAndPlacesTheDialogFromTheCurrentValues) {
-  const std::pair<int, OutputFormat> cases[] = {
-      {0, OutputFormat::board}, {2, OutputFormat::png}, {7, OutputFormat::png}};
+  const std::pair<int, settings::OutputFormat> cases[] = {
+      {0, settings::OutputFormat::board}, {2, settings::OutputFormat::png}, {7, settings::OutputFormat::png}};
   for (const auto& [code, shown] : cases) {
-    SetCurrent("", FormatFromCode(code));
+    SetCurrent("", settings::FormatFromCode(code));
     Open(std::nullopt);
     EXPECT_EQ(view_.dialog_shown->folder, (sandbox_.dir() / "current").string());
     EXPECT_EQ(view_.dialog_shown->format, shown) << code;
@@ -211,10 +211,10 @@ TEST_F(SettingsCommand, FillsAndPlacesTheDialogFromTheCurrentValues) {
 TEST_F(SettingsCommand, OkStoresAnAcceptedFolderAndTheFormatAndTellsTheBoardLink) {
   const auto folder = sandbox_.dir() / "chosen";
   std::filesystem::create_directories(folder);
-  Open(app::SettingsDialogValues{folder.string(), OutputFormat::jpeg});
+  Open(app::SettingsDialogValues{folder.string(), settings::OutputFormat::jpeg});
   EXPECT_TRUE(view_.boxes.empty());
   EXPECT_EQ(controller_.settings().save_folder, folder.string());
-  EXPECT_EQ(controller_.settings().format, OutputFormat::jpeg);
+  EXPECT_EQ(controller_.settings().format, settings::OutputFormat::jpeg);
   EXPECT_NE(SavedSettings().find("saveprm=1"), std::string::npos);
 }
 
@@ -222,7 +222,7 @@ TEST_F(SettingsCommand, ASettingsFileThatCannotBeWrittenIsReportedAfterOkAndAtEx
   std::filesystem::create_directories(sandbox_.SettingFile());  // a folder where the file should go
   const std::string expected =
       "The settings could not be saved in this file:\n" + sandbox_.SettingFile().string();
-  Open(app::SettingsDialogValues{sandbox_.dir().path().string(), OutputFormat::png});
+  Open(app::SettingsDialogValues{sandbox_.dir().path().string(), settings::OutputFormat::png});
   EXPECT_EQ(view_.boxes, std::vector<std::string>{expected});
   controller_.Shutdown();
   EXPECT_EQ(view_.boxes, (std::vector<std::string>{expected, expected}));
@@ -239,19 +239,19 @@ TEST_F(SettingsCommand, RejectedFolderOrCancelChangesNothing) {
   const auto good = sandbox_.dir() / "good";
   const auto board = sandbox_.dir() / "board";
   std::filesystem::create_directories(board / "inside");
-  SetCurrent(good.string(), OutputFormat::pdf);
+  SetCurrent(good.string(), settings::OutputFormat::pdf);
   std::filesystem::remove(sandbox_.SettingFile());
   sandbox_.PlugBoard(board);
   const std::string refused[] = {"", (sandbox_.dir() / "missing").string(), (board / "inside").string()};
   for (const std::string& folder : refused) {
     view_.boxes.clear();
-    Open(app::SettingsDialogValues{folder, OutputFormat::jpeg});
+    Open(app::SettingsDialogValues{folder, settings::OutputFormat::jpeg});
     EXPECT_EQ(view_.boxes, (std::vector<std::string>{"Couldn't setup selected folder."})) << folder;
     EXPECT_EQ(controller_.settings().save_folder, good.string());
-    EXPECT_EQ(controller_.settings().format, OutputFormat::pdf);
+    EXPECT_EQ(controller_.settings().format, settings::OutputFormat::pdf);
   }
   Open(std::nullopt);
-  EXPECT_EQ(controller_.settings().format, OutputFormat::pdf);
+  EXPECT_EQ(controller_.settings().format, settings::OutputFormat::pdf);
   EXPECT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
 }
 
@@ -265,7 +265,7 @@ TEST_F(SettingsCommand, AnotherProgramsChangeIsTakenAndExitDoesNotRevertIt) {
   EXPECT_FALSE(controller_.TakeOutsideSettings()) << "not before a poll is due";
   sandbox_.clock().Advance(app::kSettingsPoll);
   controller_.KeepCollecting();
-  EXPECT_EQ(controller_.settings().format, OutputFormat::jpeg);
+  EXPECT_EQ(controller_.settings().format, settings::OutputFormat::jpeg);
   EXPECT_EQ(controller_.settings().save_folder, folder);
 
   WriteFile(sandbox_.SettingFile(), "[setting]\nsaveprm=3\nsavepath=" + folder + "\n");
@@ -281,10 +281,10 @@ TEST_F(SettingsCommand, ABadFolderNeverLooksTheBoardUp) {
   sandbox_.PlugBoard(board);
   std::vector<int> codes;
   target_.on_note = [&](const Note& note) { codes.push_back(note.code); };
-  Open(app::SettingsDialogValues{(sandbox_.dir() / "missing").string(), OutputFormat::png});
+  Open(app::SettingsDialogValues{(sandbox_.dir() / "missing").string(), settings::OutputFormat::png});
   EXPECT_TRUE(codes.empty());
-  Open(app::SettingsDialogValues{(board / "").string(), OutputFormat::png});
-  EXPECT_EQ(codes, std::vector<int>{BOARD_FOUND}) << "the look-up of a good folder finds the board";
+  Open(app::SettingsDialogValues{(board / "").string(), settings::OutputFormat::png});
+  EXPECT_EQ(codes, std::vector<int>{board::BOARD_FOUND}) << "the look-up of a good folder finds the board";
 }
 
 TEST_F(Commands, ButtonPicturesFollowTheMouseAndTheBoard) {
@@ -305,7 +305,7 @@ TEST_F(Commands, ButtonPicturesFollowTheMouseAndTheBoard) {
   EXPECT_EQ(pictures(ToolbarButton::folder_open), (std::vector<int>{119, 118, 121, 121}));
   EXPECT_EQ(pictures(ToolbarButton::setting_open), (std::vector<int>{123, 122, 125, 125}));
   // A disabled button keeps its picture.
-  Notify(BOARD_JOB_BEGIN);
+  Notify(board::BOARD_JOB_BEGIN);
   EXPECT_EQ(pictures(ToolbarButton::scan), (std::vector<int>{112, 112, 112, 112}));
 }
 

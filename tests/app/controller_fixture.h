@@ -22,7 +22,7 @@ class ControllerTest : public ::testing::Test {
   // Without `program_data` the data folder cannot be made: no text table.
   explicit ControllerTest(bool program_data = true) {
     if (!program_data) sandbox_.RemoveDataFolders();
-    ResetDriverForTests();
+    board::ResetDriverForTests();
     platform::SetShellOpenHook([this](const std::filesystem::path& p) {
       opened_.push_back(p.string());
       return true;
@@ -30,16 +30,16 @@ class ControllerTest : public ::testing::Test {
     target_.on_note = [this](const Note& note) { controller_.OnBoardNotify(note.code, note.arg); };
     view_.pump = [this] { target_.Pump(); };
     EXPECT_TRUE(controller_.Start(&target_));
-    ResetDriverForTests();   // the worker is not needed: the link's state is set by hand
-    SetNewHandle(&target_);  // board look-ups still report to the controller
+    board::ResetDriverForTests();   // the worker is not needed: the link's state is set by hand
+    board::SetNewHandle(&target_);  // board look-ups still report to the controller
   }
   ~ControllerTest() override {
     controller_.Shutdown();
-    ResetDriverForTests();
+    board::ResetDriverForTests();
     platform::SetShellOpenHook(nullptr);
   }
 
-  static void SetBoardPresent(bool present) { Link().Connected = present; }
+  static void SetBoardPresent(bool present) { board::Link().Connected = present; }
   void Notify(int code, std::intptr_t arg = 1) { controller_.OnBoardNotify(code, arg); }
 
   SettingsSandbox sandbox_;

@@ -22,13 +22,13 @@ namespace tavlix::test {
 class BoardFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetLinkStateForTests();
-    Link().hWnd_Form = &target_;
+    board::ResetLinkStateForTests();
+    board::Link().hWnd_Form = &target_;
     std::filesystem::create_directories(board_);
     std::filesystem::create_directories(save_);
     Plug();
   }
-  void TearDown() override { ResetLinkStateForTests(); }
+  void TearDown() override { board::ResetLinkStateForTests(); }
 
   // The board's drive (E, position 1, row 3: BOARD_FOUND 19) comes and goes
   // by rewriting the table, as a tool outside the program would.

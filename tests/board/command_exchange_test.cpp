@@ -8,7 +8,7 @@
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -169,4 +169,4 @@ TEST_F(Exchange, CommandFileThatCannotBeOpenedIsReported) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

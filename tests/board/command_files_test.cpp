@@ -6,7 +6,7 @@
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -137,4 +137,4 @@ TEST(DeleteFiles, DeleteOnlyWhatExistsUnderTheDriveRoot) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -8,7 +8,7 @@
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -121,4 +121,4 @@ TEST(ModelTable, RowsAndCodesRoundTrip) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -8,7 +8,7 @@
 #include "board/command_files.h"
 #include "board_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -112,7 +112,7 @@ TEST_F(Facade, InitOpenScanAndHandOverThroughTheWorkerThread) {
   EXPECT_EQ(target_.notes(), (Notes{{BOARD_FOUND, kBoardFound}})) << "nested, during DriverInit";
   EXPECT_FALSE(DriverInit(nullptr));
   EXPECT_EQ(Link().hWnd_Form.load(), &target_);
-  EXPECT_TRUE(OfferSetting(OutputFormat::png, save_.string()));
+  EXPECT_TRUE(OfferSetting(settings::OutputFormat::png, save_.string()));
   EXPECT_EQ(*DriverWorker()->SavePath(), save_.string());
   EXPECT_TRUE(DriverOpen());
 
@@ -171,4 +171,4 @@ TEST_F(Facade, UninitStopsAWorkerThatIsWaitingForTheWindow) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -5,7 +5,7 @@
 #include "support/fifo_watchdog.h"
 #include "worker_loop_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 namespace fs = std::filesystem;
@@ -86,4 +86,4 @@ TEST_F(HostileBoard, FifosInTheCommandFolderNeverBlockTheWorker) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -9,7 +9,7 @@
 
 #include "support/recording_target.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using test::Note;
@@ -82,4 +82,4 @@ TEST(NotifyNames, EveryCodeHasItsOwnName) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

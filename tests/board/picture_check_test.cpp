@@ -3,7 +3,7 @@
 #include "board/picture_listing.h"
 #include "picture_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -103,4 +103,4 @@ TEST_F(PictureCheck, ListingIgnoresCaseButClassificationDoesNot) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -5,7 +5,7 @@
 #include "picture_fixture.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -36,7 +36,7 @@ class ScopedMount {
 
 class PictureCopy : public test::PictureTest {
  protected:
-  bool Copy(const std::string& name, OutputFormat format) {
+  bool Copy(const std::string& name, settings::OutputFormat format) {
     worker_.ChangeImageFileSetting(format, save_.string());
     return worker_.CopyImageFile(name);
   }
@@ -46,19 +46,19 @@ TEST_F(PictureCopy, PicturesGoOverInTheChosenFormat) {
   struct Case {
     const char* source;
     PictureFormat kind;
-    OutputFormat format;
+    settings::OutputFormat format;
     const char* saved;
   };
   const Case cases[] = {
-      {"a.jpg", PictureFormat::jpeg, OutputFormat::board, "20201203_142501.jpg"},
-      {"b.jpg", PictureFormat::jpeg, OutputFormat::jpeg, "20201203_142501.jpg"},
-      {"c.jpg", PictureFormat::jpeg, OutputFormat::png, "20201203_142501.png"},
-      {"d.png", PictureFormat::png, OutputFormat::board, "20201203_142501.png"},
-      {"e.png", PictureFormat::png, OutputFormat::jpeg, "20201203_142501.jpg"},
-      {"f.png", PictureFormat::png, OutputFormat::png, "20201203_142501.png"},
+      {"a.jpg", PictureFormat::jpeg, settings::OutputFormat::board, "20201203_142501.jpg"},
+      {"b.jpg", PictureFormat::jpeg, settings::OutputFormat::jpeg, "20201203_142501.jpg"},
+      {"c.jpg", PictureFormat::jpeg, settings::OutputFormat::png, "20201203_142501.png"},
+      {"d.png", PictureFormat::png, settings::OutputFormat::board, "20201203_142501.png"},
+      {"e.png", PictureFormat::png, settings::OutputFormat::jpeg, "20201203_142501.jpg"},
+      {"f.png", PictureFormat::png, settings::OutputFormat::png, "20201203_142501.png"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.source) + " in format " + std::to_string(FormatCode(c.format)));
+    SCOPED_TRACE(std::string(c.source) + " in format " + std::to_string(settings::FormatCode(c.format)));
     fs::remove_all(save_);
     target_.clear();
     opened_.clear();
@@ -78,7 +78,8 @@ TEST_F(PictureCopy, PicturesGoOverInTheChosenFormat) {
 }
 
 TEST_F(PictureCopy, PicturesBecomePdfsInFormatThreeAndAnyOther) {
-  for (const OutputFormat format : {OutputFormat::pdf, FormatFromCode(9), FormatFromCode(-1)}) {
+  for (const settings::OutputFormat format :
+       {settings::OutputFormat::pdf, settings::FormatFromCode(9), settings::FormatFromCode(-1)}) {
     fs::remove_all(save_);
     PutPictureOnBoard("p.png", PictureFormat::png);
     ASSERT_TRUE(Copy("p.png", format));
@@ -90,16 +91,16 @@ TEST_F(PictureCopy, PicturesBecomePdfsInFormatThreeAndAnyOther) {
 
 TEST_F(PictureCopy, BoardPdfsBecomePagesOrStayAsTheyAre) {
   const auto pdf = PutPdfOnBoard("scan.pdf", 2);
-  ASSERT_TRUE(Copy("scan.pdf", OutputFormat::png));
+  ASSERT_TRUE(Copy("scan.pdf", settings::OutputFormat::png));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.png", "20201203_142501_2.png"}));
   EXPECT_EQ(test::Decoded(save_ / "20201203_142501_2.png").rgb, test::TestPicture(40, 24, 2).rgb);
   EXPECT_EQ(opened_, std::vector<fs::path>{save_ / "20201203_142501.png"});
 
   fs::remove_all(save_);
-  ASSERT_TRUE(Copy("scan.pdf", OutputFormat::jpeg));
+  ASSERT_TRUE(Copy("scan.pdf", settings::OutputFormat::jpeg));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.jpg", "20201203_142501_2.jpg"}));
 
-  for (const OutputFormat format : {OutputFormat::board, OutputFormat::pdf}) {
+  for (const settings::OutputFormat format : {settings::OutputFormat::board, settings::OutputFormat::pdf}) {
     fs::remove_all(save_);
     ASSERT_TRUE(Copy("scan.pdf", format));
     EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.pdf"});
@@ -107,19 +108,19 @@ TEST_F(PictureCopy, BoardPdfsBecomePagesOrStayAsTheyAre) {
   }
   PutPdfOnBoard("UPPER.PDF", 1);
   fs::remove_all(save_);
-  ASSERT_TRUE(Copy("UPPER.PDF", OutputFormat::png));
+  ASSERT_TRUE(Copy("UPPER.PDF", settings::OutputFormat::png));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 }
 
 TEST_F(PictureCopy, NamesThatAreNotPicturesAndMissingSourcesFail) {
   PutPictureOnBoard("x.Png", PictureFormat::png);
   PutPictureOnBoard("photo.jpeg", PictureFormat::jpeg);
-  EXPECT_FALSE(Copy("x.Png", OutputFormat::png));
-  EXPECT_FALSE(Copy("gone.png", OutputFormat::png));
+  EXPECT_FALSE(Copy("x.Png", settings::OutputFormat::png));
+  EXPECT_FALSE(Copy("gone.png", settings::OutputFormat::png));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_SAVE_FAILED, BOARD_SAVE_FAILED}));
   EXPECT_TRUE(Saved().empty());
   EXPECT_TRUE(opened_.empty());
-  EXPECT_TRUE(Copy("photo.jpeg", OutputFormat::board));
+  EXPECT_TRUE(Copy("photo.jpeg", settings::OutputFormat::board));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
 }
 
@@ -127,8 +128,8 @@ TEST_F(PictureCopy, ANameTakenGetsACounterAfterTheStamp) {
   fs::create_directories(save_);
   test::WriteFile(save_ / "20201203_142501.png", "older picture");
   PutPictureOnBoard("a.png", PictureFormat::png);
-  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
-  ASSERT_TRUE(Copy("a.png", OutputFormat::png));  // again within the same second
+  ASSERT_TRUE(Copy("a.png", settings::OutputFormat::png));
+  ASSERT_TRUE(Copy("a.png", settings::OutputFormat::png));  // again within the same second
   EXPECT_EQ(test::ReadText(save_ / "20201203_142501.png"), "older picture");
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-2.png",
                                                "20201203_142501.png"}));
@@ -140,14 +141,14 @@ TEST_F(PictureCopy, ANameTakenGetsACounterAfterTheStamp) {
   fs::create_directories(save_);
   test::WriteFile(save_ / "20201203_142501_2.png", "someone's page");
   PutPdfOnBoard("b.pdf", 2);
-  ASSERT_TRUE(Copy("b.pdf", OutputFormat::png));
+  ASSERT_TRUE(Copy("b.pdf", settings::OutputFormat::png));
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501-1.png", "20201203_142501-1_2.png",
                                                "20201203_142501_2.png"}));
 }
 
 TEST_F(PictureCopy, APictureThatCannotBeDecodedIsReportedAndCopiedPlain) {
   const auto damaged = PutOnBoard("broken.jpg", "\xFF\xD8\xFF\xE0 not really a JPEG");
-  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::png));
+  EXPECT_FALSE(Copy("broken.jpg", settings::OutputFormat::png));
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
   EXPECT_TRUE(opened_.empty());
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
@@ -155,21 +156,21 @@ TEST_F(PictureCopy, APictureThatCannotBeDecodedIsReportedAndCopiedPlain) {
 
   // Also when the plain copy keeps the name the conversion would have had.
   fs::remove_all(save_);
-  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::jpeg));
+  EXPECT_FALSE(Copy("broken.jpg", settings::OutputFormat::jpeg));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.jpg"});
 }
 
 TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   ASSERT_FALSE(fs::exists(save_));
-  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
+  ASSERT_TRUE(Copy("a.png", settings::OutputFormat::png));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 
-  worker_.ChangeImageFileSetting(OutputFormat::png, (save_ / "deeper" / "").string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, (save_ / "deeper" / "").string());
   EXPECT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_TRUE(fs::exists(save_ / "deeper" / "20201203_142501.png"));
 
-  worker_.ChangeImageFileSetting(OutputFormat::png, (dir_ / "x" / "y").string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, (dir_ / "x" / "y").string());
   EXPECT_FALSE(worker_.CopyImageFile("a.png"));
   EXPECT_FALSE(fs::exists(dir_ / "x"));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_IMAGE_SAVED, BOARD_IMAGE_SAVED, BOARD_SAVE_FAILED}));
@@ -178,7 +179,7 @@ TEST_F(PictureCopy, TheSaveFolderIsMadeOneLevelDeepAndAFailureIsReported) {
 TEST_F(PictureCopy, TheBoardsRootIsNoSaveFolderAndIsLeftAsItWas) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   for (const fs::path& folder : {board_, board_ / "sub" / ".."}) {
-    worker_.ChangeImageFileSetting(OutputFormat::png, folder.string());
+    worker_.ChangeImageFileSetting(settings::OutputFormat::png, folder.string());
     EXPECT_FALSE(worker_.CopyImageFile("a.png"));
   }
   EXPECT_EQ(test::FilesIn(board_), std::vector<std::string>{"a.png"});
@@ -189,7 +190,7 @@ TEST_F(PictureCopy, TheBoardsRootMountedElsewhereIsNoSaveFolder) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   const ScopedMount second("--bind", board_, save_);
   if (!second.mounted()) GTEST_SKIP() << "no second mount can be made here";
-  EXPECT_FALSE(Copy("a.png", OutputFormat::png));
+  EXPECT_FALSE(Copy("a.png", settings::OutputFormat::png));
   EXPECT_EQ(test::FilesIn(board_), std::vector<std::string>{"a.png"});
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
 }
@@ -204,7 +205,8 @@ TEST_F(PictureCopy, AFolderWithRoomForOneCopyGetsThePicture) {
   test::SavePictureFile(scratch / "p.png", noise, PictureFormat::png);
   PutOnBoard("a.png", test::ReadText(scratch / "p.png"));
   PutOnBoard("b.pdf", std::string(3u << 20, 'x'));
-  for (const auto& [name, format] : {std::pair{"a.png", OutputFormat::png}, {"b.pdf", OutputFormat::board}}) {
+  for (const auto& [name, format] :
+       {std::pair{"a.png", settings::OutputFormat::png}, {"b.pdf", settings::OutputFormat::board}}) {
     SCOPED_TRACE(name);
     const ScopedMount small("-t tmpfs -o size=4m", "tmpfs", save_);
     if (!small.mounted()) GTEST_SKIP() << "no size-limited folder can be made here";
@@ -216,7 +218,7 @@ TEST_F(PictureCopy, AFolderWithRoomForOneCopyGetsThePicture) {
 TEST_F(PictureCopy, ASaveFolderNamedBeyondAsciiIsMadeAndFilled) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   const fs::path own = dir_.path() / fs::path(u8"J\u00fcrgen \u5199\u771f");
-  worker_.ChangeImageFileSetting(OutputFormat::jpeg, platform::PathToUtf8(own));
+  worker_.ChangeImageFileSetting(settings::OutputFormat::jpeg, platform::PathToUtf8(own));
   ASSERT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_EQ(test::FilesIn(own), std::vector<std::string>{"20201203_142501.jpg"});
   EXPECT_EQ(worker_.TakeSavedFiles(), std::vector<SavedFile>{{own / "20201203_142501.jpg"}});
@@ -232,12 +234,13 @@ TEST_F(PictureCopy, AReadOnlySaveFolderIsAFailureAndLeavesNothing) {
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
   }
   PutPictureOnBoard("a.jpg", PictureFormat::jpeg);
-  for (const OutputFormat format : {OutputFormat::png, OutputFormat::jpeg, OutputFormat::pdf}) {
+  for (const settings::OutputFormat format :
+       {settings::OutputFormat::png, settings::OutputFormat::jpeg, settings::OutputFormat::pdf}) {
     worker_.ChangeImageFileSetting(format, folder.string());
-    EXPECT_FALSE(worker_.CopyImageFile("a.jpg")) << FormatCode(format);
+    EXPECT_FALSE(worker_.CopyImageFile("a.jpg")) << settings::FormatCode(format);
   }
   PutPdfOnBoard("b.pdf", 1);
-  worker_.ChangeImageFileSetting(OutputFormat::board, folder.string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::board, folder.string());
   EXPECT_FALSE(worker_.CopyImageFile("b.pdf"));
   EXPECT_EQ(Codes(), std::vector<int>(4, BOARD_SAVE_FAILED));
   EXPECT_TRUE(opened_.empty());
@@ -252,18 +255,18 @@ TEST_F(PictureCopy, ASourceThatVanishesDuringTheCopyIsAFailure) {
   target_.on_note = [&](const test::Note& note) {
     if (note.code == BOARD_FOUND) fs::remove(source);
   };
-  EXPECT_FALSE(Copy("a.png", OutputFormat::png));
+  EXPECT_FALSE(Copy("a.png", settings::OutputFormat::png));
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_FOUND, BOARD_SAVE_FAILED}));
   EXPECT_TRUE(Saved().empty());
 }
 
 TEST_F(PictureCopy, SettingsChangedDuringACopyApplyToTheNextOne) {
   PutPictureOnBoard("a.png", PictureFormat::png);
-  worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   Link().Connected = false;
   target_.on_note = [&](const test::Note& note) {
     if (note.code == BOARD_FOUND)
-      worker_.ChangeImageFileSetting(OutputFormat::jpeg, (dir_ / "elsewhere").string());
+      worker_.ChangeImageFileSetting(settings::OutputFormat::jpeg, (dir_ / "elsewhere").string());
   };
   ASSERT_TRUE(worker_.CopyImageFile("a.png"));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
@@ -276,9 +279,9 @@ TEST_F(PictureCopy, TheWorkerNamesOnlyItsOwnFilesAndTellsWhichAFailedSaveKept) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   PutOnBoard("broken.jpg", "\xFF\xD8 not a JPEG\xFF\xD9");
   PutPdfOnBoard("b.pdf", 2);
-  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
-  EXPECT_FALSE(Copy("broken.jpg", OutputFormat::png));  // kept as a plain copy
-  ASSERT_TRUE(Copy("b.pdf", OutputFormat::png));
+  ASSERT_TRUE(Copy("a.png", settings::OutputFormat::png));
+  EXPECT_FALSE(Copy("broken.jpg", settings::OutputFormat::png));  // kept as a plain copy
+  ASSERT_TRUE(Copy("b.pdf", settings::OutputFormat::png));
   EXPECT_EQ(worker_.TakeSavedFiles(), (std::vector<SavedFile>{{save_ / "20201203_142501.png"},
                                                               {save_ / "20201203_142501-1.jpg", false},
                                                               {save_ / "20201203_142501-1.png"},
@@ -289,10 +292,10 @@ TEST_F(PictureCopy, TheWorkerNamesOnlyItsOwnFilesAndTellsWhichAFailedSaveKept) {
 TEST_F(PictureCopy, NothingIsOpenedWhenTheUserDoesNotWantIt) {
   PutPictureOnBoard("a.png", PictureFormat::png);
   worker_.FlgOpenSavedFile = false;
-  ASSERT_TRUE(Copy("a.png", OutputFormat::png));
+  ASSERT_TRUE(Copy("a.png", settings::OutputFormat::png));
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_IMAGE_SAVED});
   EXPECT_TRUE(opened_.empty());
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

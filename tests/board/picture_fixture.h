@@ -29,13 +29,13 @@ namespace tavlix::test {
 namespace fs = std::filesystem;
 
 // The worker with the picture fields open to the tests.
-class PictureWorker : public TCommunicationThread {
+class PictureWorker : public board::TCommunicationThread {
  public:
-  using TCommunicationThread::FlgOpenSavedFile;
-  using TCommunicationThread::ImageType;
-  using TCommunicationThread::LatestImageTime;
-  using TCommunicationThread::OutputFileExt;
-  using TCommunicationThread::TCommunicationThread;
+  using board::TCommunicationThread::FlgOpenSavedFile;
+  using board::TCommunicationThread::ImageType;
+  using board::TCommunicationThread::LatestImageTime;
+  using board::TCommunicationThread::OutputFileExt;
+  using board::TCommunicationThread::TCommunicationThread;
 };
 
 inline platform::WallTime CopyTime() {
@@ -49,18 +49,18 @@ class PictureTest : public ::testing::Test {
     ::tzset();  // TZ=UTC from tz_ below
     fs::create_directories(board_);
     PlugBoard();
-    ResetLinkStateForTests();
-    Link().hWnd_Form = &target_;
-    Link().Connected = true;
+    board::ResetLinkStateForTests();
+    board::Link().hWnd_Form = &target_;
+    board::Link().Connected = true;
     platform::SetShellOpenHook([this](const fs::path& path) {
       opened_.push_back(path);
       return true;
     });
-    worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   }
   ~PictureTest() override {
     platform::SetShellOpenHook({});
-    ResetLinkStateForTests();
+    board::ResetLinkStateForTests();
   }
 
   void PlugBoard() {

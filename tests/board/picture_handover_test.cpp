@@ -4,7 +4,7 @@
 
 #include "picture_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -14,7 +14,7 @@ class PictureHandOver : public test::PictureTest {
  protected:
   std::unique_ptr<test::PictureWorker> Collector() {
     auto worker = std::make_unique<test::PictureWorker>(&target_);
-    worker->ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker->ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
     worker->SetPictureRecord(record_);
     return worker;
   }
@@ -53,4 +53,4 @@ TEST_F(PictureHandOver, TheNextCollectorNeitherCopiesAgainNorSkipsWhatTheLastLef
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

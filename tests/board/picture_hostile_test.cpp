@@ -10,7 +10,7 @@
 #include "platform/held_file.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -59,7 +59,7 @@ TEST_F(HostileCollect, LinksFifosAndFoldersOnTheBoardAreNeitherListedNorRead) {
 }
 
 TEST_F(HostileCollect, ABoardFileAboveTheCeilingIsAFailedSaveLeftOnTheBoard) {
-  worker_.ChangeImageFileSetting(OutputFormat::board, save_.string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::board, save_.string());
   const auto big = PutOnBoard("big.pdf", "%PDF-1.4\n");
   fs::resize_file(big, imaging::kMaxCopyBytes + 1);  // sparse: costs no disk
   Cycles(3);
@@ -109,11 +109,11 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
   // No save folder: said at once (an operation ends with it, not with a
   // time-out), tried again meanwhile, saved once the folder is back.
   target_.clear();
-  worker_.ChangeImageFileSetting(OutputFormat::png, (dir_ / "x" / "y").string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, (dir_ / "x" / "y").string());
   PutPictureOnBoard("late.png", PictureFormat::png);
   Cycles(3);
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
-  worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   Cycles(1);
   EXPECT_EQ(Codes(), (std::vector<int>{BOARD_SAVE_FAILED, BOARD_IMAGE_SAVED}));
   EXPECT_EQ(test::ArgsOf(target_.notes(), BOARD_IMAGE_SAVED), std::vector<std::intptr_t>{kSavedAfterFailure});
@@ -123,16 +123,16 @@ TEST_F(HostileCollect, APictureIsTakenWholeOnceAndTriedAgainAfterAPassingFault) 
   // Still no folder when the retry time has run out: given up without a
   // second word, for good.
   target_.clear();
-  worker_.ChangeImageFileSetting(OutputFormat::png, (dir_ / "x" / "y").string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, (dir_ / "x" / "y").string());
   PutPictureOnBoard("later.png", PictureFormat::png);
   Cycles(2);
   clock_->Advance(kPictureRetryTime);
   Cycles(3);
-  worker_.ChangeImageFileSetting(OutputFormat::png, save_.string());
+  worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   Cycles(2);
   EXPECT_EQ(Codes(), std::vector<int>{BOARD_SAVE_FAILED});
   EXPECT_EQ(Saved().size(), 5u);
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using std::chrono::milliseconds;
@@ -94,4 +94,4 @@ TEST(PictureMark, TakingOverKeepsTheNewerTimeTheOthersFinishedAndReopensWhatItLe
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

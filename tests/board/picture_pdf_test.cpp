@@ -4,7 +4,7 @@
 #include "picture_fixture.h"
 #include "platform/held_file.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using imaging::PictureFormat;
@@ -18,7 +18,8 @@ class PicturePdf : public test::PictureTest {
 
 TEST_F(PicturePdf, TheBoardsOwnFormatIsCopiedUnchangedAndNeverReplacesAFile) {
   const auto pdf = PutPdfOnBoard("s.pdf", 3);
-  for (const OutputFormat format : {OutputFormat::board, OutputFormat::pdf, FormatFromCode(5)}) {
+  for (const settings::OutputFormat format :
+       {settings::OutputFormat::board, settings::OutputFormat::pdf, settings::FormatFromCode(5)}) {
     fs::remove_all(save_);
     fs::create_directories(save_);
     EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".pdf"), format), 1);
@@ -26,7 +27,7 @@ TEST_F(PicturePdf, TheBoardsOwnFormatIsCopiedUnchangedAndNeverReplacesAFile) {
   }
   // A file of that name stays, and the failure is reported.
   test::WriteFile(Target(".pdf"), "keep me");
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".pdf"), OutputFormat::board), 0);
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".pdf"), settings::OutputFormat::board), 0);
   EXPECT_EQ(test::ReadText(Target(".pdf")), "keep me");
 }
 
@@ -38,7 +39,7 @@ TEST_F(PicturePdf, ADamagedSecondPageKeepsTheFirstAndCopiesThePdf) {
   const auto& page2 = layout->streams[1];
   for (std::size_t i = page2.offset + 4; i < page2.offset + page2.length - 4; i += 5) bytes[i] ^= 0x3C;
   test::WriteBytes(pdf, bytes);
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), OutputFormat::png), 0);
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), settings::OutputFormat::png), 0);
   EXPECT_EQ(Saved(), (std::vector<std::string>{"20201203_142501.pdf", "20201203_142501.png"}));
   EXPECT_EQ(test::ReadBytes(Target(".pdf")), bytes);
   EXPECT_EQ(test::Decoded(Target(".png")).rgb, test::TestPicture(40, 24, 1).rgb);
@@ -49,15 +50,15 @@ TEST_F(PicturePdf, ARefusedPdfIsCopiedAsItIs) {
   std::string text = test::ReadText(pdf);
   text.replace(text.rfind("/Size 19"), 8, "/Size 20");
   test::WriteFile(pdf, text);
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".jpg"), OutputFormat::jpeg), 0);
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".jpg"), settings::OutputFormat::jpeg), 0);
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.pdf"});
   EXPECT_EQ(test::ReadText(Target(".pdf")), text);
 }
 
 TEST_F(PicturePdf, TheFormatArgumentDecidesNotTheCurrentSetting) {
   const auto pdf = PutPdfOnBoard("s.pdf", 1);
-  worker_.OutputFileExt = OutputFormat::jpeg;
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), OutputFormat::png), 1);
+  worker_.OutputFileExt = settings::OutputFormat::jpeg;
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), settings::OutputFormat::png), 1);
   EXPECT_EQ(imaging::SniffFormat(test::ReadBytes(Target(".png"))), PictureFormat::png);
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 }
@@ -83,13 +84,13 @@ TEST_F(PicturePdf, AFileInUseIsTriedOnceMoreAfterHalfASecond) {
   ASSERT_TRUE(board_lock.ok()) << board_lock.error();
   // Still in use after the wait: the failure path, and nothing is read from
   // a file in use, not even for the plain copy.
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), OutputFormat::png), 0);
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), settings::OutputFormat::png), 0);
   EXPECT_EQ(clock->slept, platform::Millis(500));
   EXPECT_TRUE(Saved().empty());
 
   // Released during the wait: the second try converts.
   clock->on_sleep = [&] { board_lock = Error{}; };
-  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), OutputFormat::png), 1);
+  EXPECT_EQ(worker_.SaveFromPDFimg(pdf, Target(".png"), settings::OutputFormat::png), 1);
   EXPECT_EQ(clock->slept, platform::Millis(1000));
   EXPECT_EQ(Saved(), std::vector<std::string>{"20201203_142501.png"});
 }
@@ -120,4 +121,4 @@ TEST_F(PicturePdf, PicturesArePackagedOrCopiedPlainWhenTheyCannotBe) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

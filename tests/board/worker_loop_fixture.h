@@ -16,21 +16,21 @@ class WorkerFixture : public BoardFixture {
   void SetUp() override {
     BoardFixture::SetUp();
     MakeCmd();
-    worker_ = std::make_unique<TCommunicationThread>(&target_);
-    worker_->ChangeImageFileSetting(OutputFormat::png, save_.string());
+    worker_ = std::make_unique<board::TCommunicationThread>(&target_);
+    worker_->ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
     target_.clear();
   }
 
   // Starts an operation the way Scan does, with the command queued.
-  void StartScan(std::uint8_t command = CMD_SCAN) {
-    worker_->SetFlgAppScanTimeout(command == CMD_SCAN);
+  void StartScan(std::uint8_t command = board::CMD_SCAN) {
+    worker_->SetFlgAppScanTimeout(command == board::CMD_SCAN);
     worker_->SetFlgAppScan(true);
     const std::uint8_t bytes[] = {0x01, 0x23, 0x45, 0x67, command};
-    ASSERT_EQ(Write(bytes, 0, false), kWriteHandedOver);
+    ASSERT_EQ(board::Write(bytes, 0, false), board::kWriteHandedOver);
     target_.clear();
   }
 
-  std::unique_ptr<TCommunicationThread> worker_;
+  std::unique_ptr<board::TCommunicationThread> worker_;
 };
 
 }  // namespace tavlix::test

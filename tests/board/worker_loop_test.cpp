@@ -4,7 +4,7 @@
 
 #include "worker_loop_fixture.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using platform::Millis;
@@ -224,4 +224,4 @@ TEST_F(WorkerLoop, PictureStoredWhileIdleIsCopiedAtTheNextCycle) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 class BoardCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDriverForTests();
+    board::ResetDriverForTests();
     ClearInterruptForTests();
     test::WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n");
     fs::create_directories(dir_ / "profile");
@@ -47,7 +47,7 @@ class BoardCommands : public ::testing::Test {
   }
   void TearDown() override {
     board_->Stop();
-    ResetDriverForTests();
+    board::ResetDriverForTests();
   }
   void StartBoard() {
     board_->Plug();
@@ -56,7 +56,7 @@ class BoardCommands : public ::testing::Test {
 
   static CliRun Tavlix(std::vector<std::string> args) {
     CliRun run = cli::Tavlix(std::move(args));
-    ResetDriverForTests();  // one link a process; the next command gets a new one
+    board::ResetDriverForTests();  // one link a process; the next command gets a new one
     return run;
   }
 
@@ -154,7 +154,7 @@ class Collectors : public BoardCommands {
  protected:
   std::string BoardRoot() {
     std::string model, root;
-    EXPECT_TRUE(GetTargetDrive(model, root));
+    EXPECT_TRUE(board::GetTargetDrive(model, root));
     return root;
   }
   // Polls (for real, briefly) until `done`; false after ten seconds.
@@ -198,7 +198,8 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
   const std::string root = BoardRoot();
   {
     // The toolbar collects from this board: status says so, watch and scan refuse.
-    platform::ProcessLock toolbar = platform::ProcessLock::TryTake(CollectorLockName(root), "TavlixConnect");
+    platform::ProcessLock toolbar =
+        platform::ProcessLock::TryTake(board::CollectorLockName(root), "TavlixConnect");
     ASSERT_TRUE(toolbar.held()) << toolbar.error();
     const std::string holder = "TavlixConnect (process " + std::to_string(::getpid()) + ")";
     EXPECT_NE(Tavlix({"status"}).out.find("Collector: " + holder), std::string::npos);
@@ -222,7 +223,7 @@ TEST_F(Collectors, OneCollectorPerBoardEachNamingOnlyItsOwnPictures) {
                          [](const fs::directory_entry& e) { return e.path().filename().string()[0] != '.'; });
   };
   std::thread pictures([&] {
-    if (!Eventually([&] { return BoardCollector(root).has_value(); })) return;
+    if (!Eventually([&] { return board::BoardCollector(root).has_value(); })) return;
     test::WriteFile(save_ / "from-another-program.png", "x");
     board_->StorePicture();
     if (!Eventually([&] { return count() == 2; })) return;
@@ -272,7 +273,7 @@ TEST_F(Collectors, APictureSavedAfterItsFailureWasToldCountsAsSavedAndEachLineIs
   FlushedText err_buffer;
   std::ostream out(&out_buffer), err(&err_buffer);
   std::thread pictures([&] {
-    if (!Eventually([&] { return BoardCollector(root).has_value(); })) return;
+    if (!Eventually([&] { return board::BoardCollector(root).has_value(); })) return;
     // The folder is away for a moment when the picture comes.
     fs::rename(save_, dir_ / "away");
     test::WriteFile(save_, "not a folder");

@@ -35,7 +35,7 @@ class EndToEnd : public ::testing::Test {
   static bool EndsOperation(int code) { return app::OutcomeOfCode(code).has_value(); }
 
   void SetUp() override {
-    ResetDriverForTests();
+    board::ResetDriverForTests();
     WriteFile(table_, "C fixed System " + test::SystemRoot("/") + "\n");
     std::filesystem::create_directories(save_);
     platform::SetShellOpenHook([this](const std::filesystem::path& p) {
@@ -50,7 +50,7 @@ class EndToEnd : public ::testing::Test {
   void TearDown() override {
     controller_.Shutdown();
     if (board_) board_->Stop();
-    ResetDriverForTests();
+    board::ResetDriverForTests();
     platform::SetShellOpenHook(nullptr);
   }
 
@@ -71,7 +71,7 @@ class EndToEnd : public ::testing::Test {
     board_->Start(platform::Millis(20));
   }
 
-  void StartLink(OutputFormat format) {
+  void StartLink(settings::OutputFormat format) {
     app::StartOptions options;
     options.settings = app::ControllerSettings{format, save_.string()};
     options.save_settings_at_exit = false;
@@ -100,11 +100,12 @@ class EndToEnd : public ::testing::Test {
   // Waits for the board as the toolbar's collector timer would, then presses
   // Scan; returns the index of the first note of the scan.
   std::size_t Scan() {
-    for (int i = 0; i < 50 && !(controller_.KeepCollecting() == app::Collecting::yes && IsConnected()); ++i) {
+    for (int i = 0; i < 50 && !(controller_.KeepCollecting() == app::Collecting::yes && board::IsConnected());
+         ++i) {
       platform::SleepFor(platform::Millis(100));
       target_.Pump();
     }
-    EXPECT_TRUE(IsConnected());
+    EXPECT_TRUE(board::IsConnected());
     const std::size_t from = target_.notes().size();
     // Under the compressed clock the hand-over's 2000 ms are a few dozen real
     // milliseconds, which a worker still saving a picture on a loaded machine
@@ -132,7 +133,7 @@ class EndToEnd : public ::testing::Test {
     std::vector<int> codes;
     const auto notes = target_.notes();
     for (std::size_t i = from; i < notes.size(); ++i)
-      if (with_progress || notes[i].code != BOARD_PROGRESS || notes[i].arg == -1)
+      if (with_progress || notes[i].code != board::BOARD_PROGRESS || notes[i].arg == -1)
         codes.push_back(notes[i].code);
     return codes;
   }

@@ -4,7 +4,7 @@
 #include "platform/attributes.h"
 #include "support/odd_files.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::FaultKind;
@@ -17,26 +17,26 @@ TEST_F(ScanRoad, EveryPictureKindLandsInEveryOutputFormat) {
     PictureKind kind;
     int pages;
     bool grey;
-    OutputFormat format;
+    settings::OutputFormat format;
     std::vector<std::string> extensions;  // of the files one scan leaves
   };
   const Case cases[] = {
-      {PictureKind::png, 1, false, OutputFormat::png, {".png"}},
-      {PictureKind::png, 1, false, OutputFormat::jpeg, {".jpg"}},
-      {PictureKind::png, 1, false, OutputFormat::pdf, {".pdf"}},
-      {PictureKind::png, 1, false, OutputFormat::board, {".png"}},
-      {PictureKind::jpeg, 1, false, OutputFormat::board, {".jpg"}},
-      {PictureKind::jpeg, 1, true, OutputFormat::png, {".png"}},
-      {PictureKind::pdf, 1, false, OutputFormat::board, {".pdf"}},
-      {PictureKind::pdf, 3, true, OutputFormat::png, {".png", "_2.png", "_3.png"}},
-      {PictureKind::pdf, 2, false, OutputFormat::jpeg, {".jpg", "_2.jpg"}},
+      {PictureKind::png, 1, false, settings::OutputFormat::png, {".png"}},
+      {PictureKind::png, 1, false, settings::OutputFormat::jpeg, {".jpg"}},
+      {PictureKind::png, 1, false, settings::OutputFormat::pdf, {".pdf"}},
+      {PictureKind::png, 1, false, settings::OutputFormat::board, {".png"}},
+      {PictureKind::jpeg, 1, false, settings::OutputFormat::board, {".jpg"}},
+      {PictureKind::jpeg, 1, true, settings::OutputFormat::png, {".png"}},
+      {PictureKind::pdf, 1, false, settings::OutputFormat::board, {".pdf"}},
+      {PictureKind::pdf, 3, true, settings::OutputFormat::png, {".png", "_2.png", "_3.png"}},
+      {PictureKind::pdf, 2, false, settings::OutputFormat::jpeg, {".jpg", "_2.jpg"}},
   };
   auto options = BoardOptions();
   StartBoard(options);
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(sim::PictureExtension(c.kind)) + " pages " + std::to_string(c.pages) +
-                 " format " + std::to_string(FormatCode(c.format)));
+                 " format " + std::to_string(settings::FormatCode(c.format)));
     board_->SetPicture({c.kind, c.pages, c.grey, 96, 64});
     OfferSetting(c.format, save_.string());
     const auto before = SavedNames();
@@ -76,7 +76,7 @@ TEST_F(ScanRoad, BoardAnswersEndTheScanWithTheirNotification) {
       {{FaultKind::unknown_status, 7, {}}, {BOARD_JOB_BEGIN, BOARD_ERR_OTHER, BOARD_JOB_END, BOARD_PROGRESS}},
   };
   StartBoard(BoardOptions());
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   for (const auto& c : cases) EXPECT_EQ(ScanWithFault(c.fault, 0), c.codes) << sim::DescribeFault(c.fault);
   EXPECT_TRUE(SavedNames().empty());
 }
@@ -90,7 +90,7 @@ TEST_F(ScanRoad, BoardsThatStopAnsweringAreTimedOut) {
       {{FaultKind::bad_magic, 0, {}}},  // no answer the computer understands: the progress stands
   };
   StartBoard(BoardOptions());
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   for (const auto& c : cases) {
     EXPECT_EQ(ScanWithFault(c.fault, BOARD_TIMEOUT),
               (std::vector<int>{BOARD_JOB_BEGIN, BOARD_JOB_END, BOARD_PROGRESS, BOARD_TIMEOUT}))
@@ -106,7 +106,7 @@ TEST_F(ScanRoad, CommandFolderThatCannotBeMadeTimesOut) {
   // 300 cycles of a second each: compress time further.
   platform::SetClock(std::make_shared<platform::ScaledClock>(500));
   StartBoard(BoardOptions());
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   board_->SetNextFault({FaultKind::no_cmd_folder, 0, {}});
   SetFlgAppScanTimeout(true);
   SetFlgAppScan(true);
@@ -117,7 +117,7 @@ TEST_F(ScanRoad, CommandFolderThatCannotBeMadeTimesOut) {
 
 TEST_F(ScanRoad, BoardVanishingEarlyOrLateIsDetachedAsSoonAsItsAbsenceIsSeen) {
   StartBoard(BoardOptions());
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   for (const sim::Fault fault :
        {sim::Fault{FaultKind::vanish, 50, {}}, sim::Fault{FaultKind::vanish, 75, platform::Millis(3000)}}) {
     board_->SetNextFault(fault);
@@ -136,7 +136,7 @@ TEST_F(ScanRoad, BoardVanishingEarlyOrLateIsDetachedAsSoonAsItsAbsenceIsSeen) {
 TEST_F(ScanRoad, PictureStoredWhileIdleIsCollected) {
   StartBoard(BoardOptions());
   board_->StorePicture();  // old: on the board before the link starts
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
   const std::size_t from = target_.notes().size();
   board_->StorePicture();
   ASSERT_TRUE(PumpUntilNote(from, BOARD_IMAGE_SAVED));
@@ -144,4 +144,4 @@ TEST_F(ScanRoad, PictureStoredWhileIdleIsCollected) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -70,7 +70,7 @@ TEST_F(SimBoardTest, PlugReplacesItsOwnLineAndUnplugKeepsTheRest) {
 }
 
 TEST_F(SimBoardTest, TakesItsTurnOnlyWhenTheFolderIsHandedOver) {
-  test::WriteBytes(Cmd() / "boardctrl.bin", std::vector<std::uint8_t>{1, 0x23, 0x45, 0x67, CMD_SCAN});
+  test::WriteBytes(Cmd() / "boardctrl.bin", std::vector<std::uint8_t>{1, 0x23, 0x45, 0x67, board::CMD_SCAN});
   board_->Step();
   EXPECT_EQ(board_->scans_started(), 0) << "visible folder: the computer's turn";
   HandOver();
@@ -79,7 +79,8 @@ TEST_F(SimBoardTest, TakesItsTurnOnlyWhenTheFolderIsHandedOver) {
 }
 
 TEST_F(SimBoardTest, ScanGrowsProgressThenWritesResultAndStoresOnePicture) {
-  EXPECT_FALSE(Turn(CMD_SCAN).has_value()) << "the command is taken; the first step comes after the pace";
+  EXPECT_FALSE(Turn(board::CMD_SCAN).has_value())
+      << "the command is taken; the first step comes after the pace";
   EXPECT_FALSE(fs::exists(Cmd() / "boardctrl.bin"));
   EXPECT_FALSE(Hidden()) << "released for the next exchange";
   EXPECT_EQ(Turn(), 25u);
@@ -98,7 +99,7 @@ TEST_F(SimBoardTest, ScanGrowsProgressThenWritesResultAndStoresOnePicture) {
 }
 
 TEST_F(SimBoardTest, FeedIsCountedAndNothingElseHappens) {
-  Turn(CMD_FEED);
+  Turn(board::CMD_FEED);
   EXPECT_EQ(board_->feeds(), 1);
   EXPECT_FALSE(board_->scanning());
 }
@@ -115,7 +116,7 @@ TEST_F(SimBoardTest, ResultFaultsAnswerWithTheirStatusAndStoreNoPicture) {
   };
   for (const auto& c : cases) {
     board_->SetNextFault(c.fault);
-    Turn(CMD_SCAN);
+    Turn(board::CMD_SCAN);
     for (int i = 0; i < 4; ++i) Turn();
     const auto result = Result();
     ASSERT_EQ(result.size(), 19u) << DescribeFault(c.fault);
@@ -126,20 +127,20 @@ TEST_F(SimBoardTest, ResultFaultsAnswerWithTheirStatusAndStoreNoPicture) {
   }
   EXPECT_TRUE(board_->pictures().empty());
   // The fault was for one scan only.
-  Turn(CMD_SCAN);
+  Turn(board::CMD_SCAN);
   for (int i = 0; i < 4; ++i) Turn();
   EXPECT_EQ(board_->pictures().size(), 1u);
 }
 
 TEST_F(SimBoardTest, NeverReleaseAndStallMisbehaveAsTold) {
   board_->SetNextFault({FaultKind::never_release, 0, {}});
-  Turn(CMD_SCAN);
+  Turn(board::CMD_SCAN);
   EXPECT_TRUE(Hidden());
 
   board_ = std::make_unique<SimBoard>(options_);
   platform::SetAttributes(Cmd(), platform::kAttrNormal);
   board_->SetNextFault({FaultKind::stall, 30, {}});
-  Turn(CMD_SCAN);
+  Turn(board::CMD_SCAN);
   EXPECT_EQ(Turn(), 25u);
   EXPECT_EQ(Turn(), 30u);
   EXPECT_EQ(Turn(), 30u);
@@ -149,7 +150,7 @@ TEST_F(SimBoardTest, NeverReleaseAndStallMisbehaveAsTold) {
 
 TEST_F(SimBoardTest, VanishingUnplugsAndComesBackAfterItsTime) {
   board_->SetNextFault({FaultKind::vanish, 50, Millis(1000)});
-  Turn(CMD_SCAN);
+  Turn(board::CMD_SCAN);
   Turn();
   EXPECT_EQ(Turn(), 50u);  // reports 50 and stays for two more exchanges
   Turn();

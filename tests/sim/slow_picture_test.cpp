@@ -8,7 +8,7 @@
 #include "end_to_end_fixture.h"
 #include "support/test_pictures.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::FaultKind;
@@ -41,7 +41,7 @@ TEST_F(SlowPicture, ASlowlyWrittenOrHeldPictureIsSavedWholeOnce) {
   auto options = BoardOptions();
   options.picture = {PictureKind::png, 1, false, 320, 200};
   StartBoard(options);
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
 
   const auto png = ScanSaved({FaultKind::slow_write, 4000, {}});
   ASSERT_FALSE(png.empty());
@@ -49,17 +49,17 @@ TEST_F(SlowPicture, ASlowlyWrittenOrHeldPictureIsSavedWholeOnce) {
 
   // PDF output embeds a JPEG unchanged: all of the board's bytes are in it.
   board_->SetPicture({PictureKind::jpeg, 1, false, 320, 200});
-  OfferSetting(OutputFormat::pdf, save_.string());
+  OfferSetting(settings::OutputFormat::pdf, save_.string());
   const auto pdf = ScanSaved({FaultKind::slow_write, 4000, {}});
   ASSERT_FALSE(pdf.empty());
   EXPECT_NE(test::ReadText(pdf).find(test::ReadText(board_->pictures().back())), std::string::npos);
 
   board_->SetPicture({PictureKind::png, 1, false, 320, 200});
-  OfferSetting(OutputFormat::png, save_.string());
+  OfferSetting(settings::OutputFormat::png, save_.string());
   const auto held = ScanSaved({FaultKind::hold, 3000, {}});
   ASSERT_FALSE(held.empty());
   EXPECT_EQ(test::Decoded(held).rgb, test::Decoded(board_->pictures().back()).rgb);
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

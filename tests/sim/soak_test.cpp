@@ -11,7 +11,7 @@
 #include "end_to_end_fixture.h"
 #include "imaging/picture_codec.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 using sim::Fault;
@@ -43,7 +43,7 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
   options.progress_steps = 3;
   options.step_pace = platform::Millis(100);
   StartBoard(options);
-  StartLink(OutputFormat::png);
+  StartLink(settings::OutputFormat::png);
 
   std::map<std::string, int> outcomes;
   for (int i = 0; i < scans; ++i) {
@@ -104,4 +104,4 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board

@@ -5,7 +5,7 @@
 namespace tavlix::test {
 
 std::ostream& operator<<(std::ostream& os, const Note& note) {
-  return os << BoardNotifyName(note.code) << "(" << note.arg << ")";
+  return os << board::BoardNotifyName(note.code) << "(" << note.arg << ")";
 }
 
 RecordingTarget::RecordingTarget()

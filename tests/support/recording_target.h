@@ -21,7 +21,7 @@ struct Note {
 };
 std::ostream& operator<<(std::ostream& os, const Note& note);
 
-class RecordingTarget : public QueuedNotifyTarget {
+class RecordingTarget : public board::QueuedNotifyTarget {
  public:
   RecordingTarget();
   // Runs inside the handler, after recording (for nested calls in tests).

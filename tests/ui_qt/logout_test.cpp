@@ -35,7 +35,8 @@ TEST(Logout, TerminateEndsTheToolbarAsExitDoesAndTheSettingsAreSaved) {
   fs::create_directory(dir / "board");
   const std::string root = (dir / "board").string() + "/";
   WriteFile(dir / "drives.txt", "E removable R-61 " + root + "\n");
-  const auto collector = platform::ProcessLock::TryTake(dir / "run", CollectorLockName(root), "tavlix watch");
+  const auto collector =
+      platform::ProcessLock::TryTake(dir / "run", board::CollectorLockName(root), "tavlix watch");
   ASSERT_TRUE(collector.held()) << collector.error();
 
   QProcess toolbar;

@@ -28,7 +28,7 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = s
 
 TEST(ScanFromTheToolbar, PressingScanSavesThePictureAndAnnouncesIt) {
   EnsureApplication();
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   TempDir dir;
   const auto save = dir / "saved";
   std::filesystem::create_directories(save);
@@ -62,7 +62,7 @@ TEST(ScanFromTheToolbar, PressingScanSavesThePictureAndAnnouncesIt) {
   {
     tavlix::ui_qt::Form1 form({&presenter, true, false});
     form.Form1_Load();
-    ASSERT_TRUE(PumpUntil([&] { return form.button_usb_scan->isEnabled() && IsConnected(); }));
+    ASSERT_TRUE(PumpUntil([&] { return form.button_usb_scan->isEnabled() && board::IsConnected(); }));
     EXPECT_EQ(presenter.balloons.front(), "Detect tavlix.\ndevice:R-61\ndrive:E");
 
     form.button_usb_scan->click();
@@ -80,7 +80,7 @@ TEST(ScanFromTheToolbar, PressingScanSavesThePictureAndAnnouncesIt) {
   }
   board.Stop();
   platform::SetShellOpenHook(nullptr);
-  ResetDriverForTests();
+  board::ResetDriverForTests();
 
   std::vector<std::string> saved;
   for (const auto& entry : std::filesystem::directory_iterator(save))

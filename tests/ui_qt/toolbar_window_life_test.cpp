@@ -44,8 +44,8 @@ TEST_F(Life, LoadPlacesTheHiddenToolbarAppliesTheTextsAndStartsTheLink) {
   EXPECT_EQ(form->ToolStripMenuItem_help->text(), QString("Help"));
   EXPECT_EQ(form->ToolStripMenuItem_close->text(), QString("Exit"));
   EXPECT_FALSE(form->FormSettingObj->radioButton_FileExt_notcare->isVisible());
-  EXPECT_NE(DriverWorker(), nullptr);
-  EXPECT_EQ(Link().hWnd_Form.load(), form->Handle());
+  EXPECT_NE(board::DriverWorker(), nullptr);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), form->Handle());
 }
 
 TEST_F(Life, LocalisationFileTextsReachTheControls) {
@@ -62,7 +62,7 @@ TEST_F(Life, LocalisationFileTextsReachTheControls) {
 
 TEST(LifeWithoutDataFolder, LayoutTextsStayAndNoToolTips) {
   EnsureApplication();
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   SettingsSandbox sandbox(false);
   sandbox.RemoveDataFolders();  // the data folders cannot be made
   RecordingPresenter presenter;
@@ -73,7 +73,7 @@ TEST(LifeWithoutDataFolder, LayoutTextsStayAndNoToolTips) {
   EXPECT_EQ(form.ToolStripMenuItem_close->text(), QString("close"));
   EXPECT_EQ(form.FormSettingObj->windowTitle(), QString("Orvane Tavlix Connect"));
   EXPECT_EQ(form.FormSettingObj->label_FileExt_SaveAs->text(), QString("File format setting"));
-  ResetDriverForTests();
+  board::ResetDriverForTests();
 }
 
 TEST_F(Life, CloseHidesAndALeftPressOnTheTrayBringsItBack) {
@@ -90,12 +90,12 @@ TEST_F(Life, CloseHidesAndALeftPressOnTheTrayBringsItBack) {
   EXPECT_TRUE(form->windowFlags().testFlag(Qt::Tool));
   EXPECT_TRUE(form->notifyIcon1->isVisible());
   // The hidden toolbar still follows the board.
-  form->WndProc(BOARD_LOST, 1);
+  form->WndProc(board::BOARD_LOST, 1);
   EXPECT_FALSE(form->button_usb_scan->isEnabled());
   form->notifyIcon1_MouseDown(Qt::LeftButton);
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->pos(), where);
-  EXPECT_EQ(Link().hWnd_Form.load(), form->Handle());
+  EXPECT_EQ(board::Link().hWnd_Form.load(), form->Handle());
 }
 
 TEST_F(Life, WithoutATrayTheToolbarShowsAtStartAndCloseOnlyMinimises) {
@@ -115,7 +115,7 @@ TEST_F(Life, ExitWritesTheSettingsStopsTheLinkAndEndsTheLoop) {
   ASSERT_FALSE(std::filesystem::exists(sandbox_.SettingFile()));
   form->ToolStripMenuItem_close->trigger();
   EXPECT_NE(ReadText(sandbox_.SettingFile()).find("saveprm=2"), std::string::npos);
-  EXPECT_EQ(Link().hWnd_Form.load(), nullptr);
+  EXPECT_EQ(board::Link().hWnd_Form.load(), nullptr);
   EXPECT_FALSE(form->notifyIcon1->isVisible());
 }
 
@@ -129,7 +129,7 @@ TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   std::atomic<bool> returned{false};
   std::size_t seen_when_returned = 0;
   std::thread worker([&] {
-    SendBoardNotify(&target, BOARD_FOUND, 1);
+    SendBoardNotify(&target, board::BOARD_FOUND, 1);
     seen_when_returned = seen.size();
     returned = true;
   });
@@ -138,8 +138,8 @@ TEST(QtNotifyTarget, WorkerNotificationRunsOnTheGuiThreadWhileTheSenderWaits) {
   worker.join();
   EXPECT_EQ(seen_when_returned, 1u);  // the sender waited for the handler
   // On its own thread the handler runs at once, nested.
-  SendBoardNotify(&target, BOARD_LOST, 1);
-  EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{BOARD_FOUND, true}, {BOARD_LOST, true}}));
+  SendBoardNotify(&target, board::BOARD_LOST, 1);
+  EXPECT_EQ(seen, (std::vector<std::pair<int, bool>>{{board::BOARD_FOUND, true}, {board::BOARD_LOST, true}}));
   // Closed: nothing is queued any more, so a sender does not wait.
   gui_thread.Close();
   EXPECT_FALSE(target.PostToOwnThread([] {}));

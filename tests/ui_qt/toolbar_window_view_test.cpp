@@ -26,7 +26,7 @@ class View : public ToolbarTest {
   void SetUp() override {
     form_ = MakeForm();
     form_->Form1_Load();
-    ResetDriverForTests();  // the worker is not needed: the link's state is set by hand
+    board::ResetDriverForTests();  // the worker is not needed: the link's state is set by hand
   }
   bool StripUncovered() const { return form_->pictureBox_progress_bg->autoFillBackground(); }
 
@@ -37,26 +37,26 @@ TEST_F(View, ProgressStripUncoversBelowTheBodyAndCoversAgain) {
   EXPECT_EQ(form_->size(), QSize(217, 80));
   EXPECT_FALSE(StripUncovered());
   const QPoint where = form_->pos();
-  form_->WndProc(BOARD_PROGRESS, 50);
+  form_->WndProc(board::BOARD_PROGRESS, 50);
   EXPECT_EQ(form_->size(), QSize(217, 86));
   EXPECT_EQ(form_->pictureBox_progress_bar->geometry(), QRect(2, 80, 105, 5));
   EXPECT_TRUE(StripUncovered());
   EXPECT_EQ(form_->pictureBox_progress_bg->palette().color(QPalette::Window), QColor(Qt::white));
   EXPECT_EQ(form_->pictureBox_progress_bar->palette().color(QPalette::Window), QColor(0, 0, 255));
   EXPECT_EQ(form_->pos(), where);  // grows at its bottom edge
-  form_->WndProc(BOARD_PROGRESS, -1);
+  form_->WndProc(board::BOARD_PROGRESS, -1);
   EXPECT_EQ(form_->height(), 80);
   EXPECT_EQ(form_->pictureBox_progress_bar->width(), 0);
   EXPECT_FALSE(StripUncovered());
 }
 
 TEST_F(View, ButtonLooksAreTheirBitmapsAndTheirEnabledState) {
-  form_->WndProc(BOARD_JOB_BEGIN, 1);
+  form_->WndProc(board::BOARD_JOB_BEGIN, 1);
   EXPECT_EQ(form_->button_usb_scan->bitmap(), 112);
   EXPECT_FALSE(form_->button_usb_scan->isEnabled());
   EXPECT_EQ(form_->button_usb_feed->bitmap(), 116);
   EXPECT_FALSE(form_->button_usb_feed->isEnabled());
-  form_->WndProc(BOARD_FOUND, 1);
+  form_->WndProc(board::BOARD_FOUND, 1);
   EXPECT_EQ(form_->button_usb_scan->bitmap(), 113);
   EXPECT_TRUE(form_->button_usb_feed->isEnabled());
 }
@@ -75,7 +75,7 @@ TEST_F(View, SettingsDialogIsFilledFromTheValuesAndReadBack) {
   form_->button_setting_open->click();
   EXPECT_TRUE(shown.png);  // the default format
   EXPECT_EQ(form_->controller().settings().save_folder, folder.string());
-  EXPECT_EQ(form_->controller().settings().format, OutputFormat::jpeg);
+  EXPECT_EQ(form_->controller().settings().format, settings::OutputFormat::jpeg);
   EXPECT_EQ(dialog.pos(), QPoint(form_->x(), form_->y() + form_->height()));
 }
 
@@ -83,13 +83,15 @@ TEST(FormatChoice, FormatsMapToChoicesAndBack) {
   using tavlix::ui_qt::ChoiceForFormat;
   using tavlix::ui_qt::FormatFromChoice;
   for (const int code : {0, 1, 2, 3})
-    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(FormatFromCode(code))), FormatFromCode(code));
+    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(settings::FormatFromCode(code))),
+              settings::FormatFromCode(code));
   for (const int code : {-1, 4, 7, 1000})
-    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(FormatFromCode(code))), OutputFormat::png) << code;
-  EXPECT_EQ(FormatFromChoice({}), OutputFormat::board);
+    EXPECT_EQ(FormatFromChoice(ChoiceForFormat(settings::FormatFromCode(code))), settings::OutputFormat::png)
+        << code;
+  EXPECT_EQ(FormatFromChoice({}), settings::OutputFormat::board);
   // The first checked choice wins, in the order board, JPEG, PNG, PDF.
-  EXPECT_EQ(FormatFromChoice({false, false, true, true}), OutputFormat::png);
-  EXPECT_EQ(FormatFromChoice({true, true, false, false}), OutputFormat::board);
+  EXPECT_EQ(FormatFromChoice({false, false, true, true}), settings::OutputFormat::png);
+  EXPECT_EQ(FormatFromChoice({true, true, false, false}), settings::OutputFormat::board);
 }
 
 TEST_F(View, EscapeDoesNotCloseTheSettingsDialog) {
@@ -131,13 +133,13 @@ void Send(QWidget* widget, QEvent::Type type, QPoint at = {3, 3}, Qt::MouseButto
 // The hover picture waits for the pointer to rest; a short rest here.
 TEST(ViewMouse, HoverPictureShowsOnlyAfterThePointerRests) {
   EnsureApplication();
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   SettingsSandbox sandbox;
   RecordingPresenter presenter;
   Form1 form({&presenter, true, false, 30});
   form.Form1_Load();
-  ResetDriverForTests();
-  Link().Connected = true;
+  board::ResetDriverForTests();
+  board::Link().Connected = true;
   form.show();
   Send(form.button_help, QEvent::Enter);
   EXPECT_EQ(form.button_help->bitmap(), 106) << "not on entering";
@@ -156,7 +158,7 @@ TEST(ViewMouse, HoverPictureShowsOnlyAfterThePointerRests) {
   while (std::chrono::steady_clock::now() < rested) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
   EXPECT_EQ(form.button_usb_scan->bitmap(), 113);
   form.close();
-  ResetDriverForTests();
+  board::ResetDriverForTests();
 }
 
 TEST_F(View, TitleDragMovesTheWindowByThePointersTravel) {

@@ -23,12 +23,12 @@ settings::LocalisedTexts DefaultTexts() {
 
 ToolbarTest::ToolbarTest() {
   EnsureApplication();
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   platform::SetShellOpenHook([](const std::filesystem::path&) { return true; });
 }
 
 ToolbarTest::~ToolbarTest() {
-  ResetDriverForTests();
+  board::ResetDriverForTests();
   platform::SetShellOpenHook(nullptr);
 }
 
@@ -41,7 +41,7 @@ std::unique_ptr<tavlix::ui_qt::Form1> ToolbarTest::MakeForm(bool system_tray) {
 }
 
 void ToolbarTest::SetBoardPresent(bool present) {
-  Link().Connected = present;
+  board::Link().Connected = present;
 }
 
 }  // namespace tavlix::test

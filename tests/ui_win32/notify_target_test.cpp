@@ -78,7 +78,7 @@ TEST(WindowNotifyTarget, AWorkersNotificationsRunOnTheWindowsThreadInOrderWhileT
   std::atomic<bool> sent{false};
   std::vector<std::size_t> seen_by_sender;
   std::thread worker([&] {
-    for (int code : {BOARD_JOB_BEGIN, BOARD_PROGRESS, BOARD_JOB_END}) {
+    for (int code : {board::BOARD_JOB_BEGIN, board::BOARD_PROGRESS, board::BOARD_JOB_END}) {
       SendBoardNotify(&window.target(), code, code * 10);
       // The sender goes on only after the window has handled it.
       seen_by_sender.push_back(window.delivered.size());
@@ -89,38 +89,38 @@ TEST(WindowNotifyTarget, AWorkersNotificationsRunOnTheWindowsThreadInOrderWhileT
   worker.join();
   ASSERT_EQ(window.delivered.size(), 3u);
   EXPECT_EQ(seen_by_sender, (std::vector<std::size_t>{1, 2, 3}));
-  EXPECT_EQ(window.delivered[1].code, BOARD_PROGRESS);
-  EXPECT_EQ(window.delivered[1].arg, BOARD_PROGRESS * 10);
+  EXPECT_EQ(window.delivered[1].code, board::BOARD_PROGRESS);
+  EXPECT_EQ(window.delivered[1].arg, board::BOARD_PROGRESS * 10);
   for (const Delivered& note : window.delivered) EXPECT_EQ(note.thread, ::GetCurrentThreadId());
 
   // On the window's own thread the handler runs at once, nested.
-  SendBoardNotify(&window.target(), BOARD_FOUND, 33);
+  SendBoardNotify(&window.target(), board::BOARD_FOUND, 33);
   EXPECT_EQ(window.delivered.size(), 4u);
 }
 
 TEST(WindowNotifyTarget, AWindowThatDoesNotAnswerHoldsTheSenderOnlyForTheBoundAndAClosedOneNotAtAll) {
-  SetNotifyDeliveryBound(500ms);
+  board::SetNotifyDeliveryBound(500ms);
   TargetWindow window;
   std::atomic<bool> sent{false};
   std::chrono::steady_clock::duration waited{};
   std::thread worker([&] {
     const auto start = std::chrono::steady_clock::now();
-    SendBoardNotify(&window.target(), BOARD_IMAGE_SAVED, 1);
+    SendBoardNotify(&window.target(), board::BOARD_IMAGE_SAVED, 1);
     waited = std::chrono::steady_clock::now() - start;
     sent = true;
   });
   worker.join();  // this thread pumps nothing meanwhile
-  SetNotifyDeliveryBound(kNotifyDeliveryBound);
+  board::SetNotifyDeliveryBound(board::kNotifyDeliveryBound);
   EXPECT_GE(waited, 450ms);
   EXPECT_LT(waited, 900ms);  // not the bound twice over
   // The notification was not lost: it runs when the window gets to it.
   std::atomic<bool> never{false};
   window.PumpUntil(never, 200ms);
   ASSERT_EQ(window.delivered.size(), 1u);
-  EXPECT_EQ(window.delivered[0].code, BOARD_IMAGE_SAVED);
+  EXPECT_EQ(window.delivered[0].code, board::BOARD_IMAGE_SAVED);
 
   window.thread().Close();
-  std::thread late([&] { SendBoardNotify(&window.target(), BOARD_LOST, 1); });
+  std::thread late([&] { SendBoardNotify(&window.target(), board::BOARD_LOST, 1); });
   late.join();  // returns at once although nobody pumps
   window.PumpUntil(never, 100ms);
   EXPECT_EQ(window.delivered.size(), 1u);

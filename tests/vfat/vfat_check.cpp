@@ -41,7 +41,7 @@
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 namespace fs = std::filesystem;
@@ -213,7 +213,7 @@ TEST(VfatRemount, HiddenBitWasStoredOnTheVolume) {
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -223,6 +223,6 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  tavlix::g_root = argv[1];
+  tavlix::board::g_root = argv[1];
   return RUN_ALL_TESTS();
 }

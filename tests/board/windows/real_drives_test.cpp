@@ -14,7 +14,7 @@
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
-namespace tavlix {
+namespace tavlix::board {
 namespace {
 
 // The zero-based place of `letter` among the present drives, A to Z.
@@ -47,4 +47,4 @@ TEST(RealDrives, TheLowestLetteredBoardIsFoundAtItsPositionAmongEveryPresentDriv
 }
 
 }  // namespace
-}  // namespace tavlix
+}  // namespace tavlix::board
