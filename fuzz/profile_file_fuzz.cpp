@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/profile_text.h"
+#include "platform/portable/profile_text.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "board/queued_target.h"
 #include "cli/command_line.h"
 #include "cli/terminal_view.h"
+#include "core/result.h"
 #include "platform/clock.h"
-#include "platform/result.h"
 #include "settings/output_format.h"
 
 namespace CLI {

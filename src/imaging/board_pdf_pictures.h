@@ -14,10 +14,10 @@
 #include <span>
 #include <vector>
 
+#include "core/result.h"
 #include "imaging/board_pdf_reader.h"
 #include "imaging/picture_codec.h"
 #include "imaging/save_mode.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

@@ -22,8 +22,8 @@
 #include <span>
 #include <vector>
 
+#include "core/result.h"
 #include "imaging/raster.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <span>
 
+#include "core/result.h"
 #include "imaging/raster.h"
 #include "platform/byte_sink.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

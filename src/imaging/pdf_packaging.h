@@ -19,9 +19,9 @@
 #include <span>
 #include <vector>
 
+#include "core/result.h"
 #include "imaging/picture_codec.h"
 #include "imaging/save_mode.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

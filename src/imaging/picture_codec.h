@@ -10,10 +10,10 @@
 #include <span>
 #include <string_view>
 
+#include "core/result.h"
 #include "imaging/raster.h"
 #include "imaging/save_mode.h"
 #include "platform/byte_sink.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

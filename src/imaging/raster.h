@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::imaging {
 

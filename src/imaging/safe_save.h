@@ -13,9 +13,9 @@
 #include <span>
 #include <string>
 
+#include "core/result.h"
 #include "imaging/save_mode.h"
 #include "platform/pending_file.h"
-#include "platform/result.h"
 
 namespace tavlix::imaging {
 

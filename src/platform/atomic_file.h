@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

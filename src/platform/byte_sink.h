@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

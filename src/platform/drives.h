@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

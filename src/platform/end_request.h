@@ -16,7 +16,7 @@
 
 #include <memory>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

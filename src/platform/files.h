@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

@@ -8,7 +8,7 @@
 // be read. Names are UTF-8; where the system's names are UTF-16, a name that
 // is no valid UTF-16 (a lone surrogate) cannot be written as UTF-8 and is
 // left out too. Where the system takes some names for devices (Windows:
-// platform/device_names.h), files with those names are left out, since
+// platform/portable/device_names.h), files with those names are left out, since
 // opening them would open the device. Never throws. Thread-safe.
 #pragma once
 
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/clock.h"
-#include "platform/result.h"
 
 namespace tavlix::platform {
 

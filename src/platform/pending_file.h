@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
 #include "platform/byte_sink.h"
-#include "platform/result.h"
 
 namespace tavlix::platform {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

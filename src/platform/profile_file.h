@@ -3,7 +3,7 @@
 //
 // The two operations are those of the platform's private-profile services, so
 // that a backend may call them directly; the rules of the format are listed
-// in platform/profile_text.h. Thread-safe. Texts are UTF-8 and never hold a
+// in platform/portable/profile_text.h. Thread-safe. Texts are UTF-8 and never hold a
 // NUL; the file's bytes are taken and written as platform/profile_encoding.h
 // says (the system's code page where it is not UTF-8).
 #pragma once
@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/result.h"
 #include "platform/files.h"
-#include "platform/result.h"
 
 namespace tavlix::platform {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

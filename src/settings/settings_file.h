@@ -18,7 +18,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/result.h"
+#include "core/result.h"
 #include "settings/output_format.h"
 
 namespace tavlix::settings {

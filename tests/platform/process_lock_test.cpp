@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/lock_holder_text.h"
+#include "platform/portable/lock_holder_text.h"
 #include "platform/process.h"
 #include "support/temp_dir.h"
 

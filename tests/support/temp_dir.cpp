@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "platform/random_name.h"
+#include "platform/portable/random_name.h"
 #include "support/set_env.h"
 
 namespace tavlix::test {

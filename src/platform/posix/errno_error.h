@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

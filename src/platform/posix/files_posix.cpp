@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/portable/random_name.h"
 #include "platform/posix/errno_error.h"
 #include "platform/posix/unique_fd.h"
-#include "platform/random_name.h"
 
 namespace tavlix::platform {
 namespace {

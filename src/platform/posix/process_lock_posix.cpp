@@ -11,7 +11,7 @@
 
 #include "platform/clock.h"
 #include "platform/environment.h"
-#include "platform/lock_holder_text.h"
+#include "platform/portable/lock_holder_text.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/process_lock.h"
 

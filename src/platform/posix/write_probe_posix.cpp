@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/portable/random_name.h"
 #include "platform/posix/unique_fd.h"
-#include "platform/random_name.h"
 #include "platform/write_probe.h"
 
 namespace tavlix::platform {

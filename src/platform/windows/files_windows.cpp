@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/path_text.h"
-#include "platform/random_name.h"
+#include "platform/portable/random_name.h"
 #include "platform/windows/system_error.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"

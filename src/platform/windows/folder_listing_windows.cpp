@@ -1,7 +1,7 @@
 #include <utility>
 
-#include "platform/device_names.h"
 #include "platform/folder_listing.h"
+#include "platform/portable/device_names.h"
 #include "platform/windows/file_time_conversion.h"
 #include "platform/windows/win32_text.h"
 

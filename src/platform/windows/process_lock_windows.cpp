@@ -2,7 +2,7 @@
 #include <utility>
 
 #include "platform/clock.h"
-#include "platform/lock_holder_text.h"
+#include "platform/portable/lock_holder_text.h"
 #include "platform/process_lock.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"

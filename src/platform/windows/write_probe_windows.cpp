@@ -1,4 +1,4 @@
-#include "platform/random_name.h"
+#include "platform/portable/random_name.h"
 #include "platform/windows/unique_handle.h"
 #include "platform/windows/win32_text.h"
 #include "platform/write_probe.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/lock_holder_text.h"
+#include "platform/portable/lock_holder_text.h"
 #include "platform/process.h"
 
 namespace tavlix::platform {

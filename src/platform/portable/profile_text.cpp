@@ -1,4 +1,4 @@
-#include "platform/profile_text.h"
+#include "platform/portable/profile_text.h"
 
 #include <algorithm>
 

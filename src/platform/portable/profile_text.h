@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace tavlix::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/device_names.h"
+#include "platform/portable/device_names.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "platform/random_name.h"
+#include "platform/portable/random_name.h"
 
 #include <random>
 #include <string_view>

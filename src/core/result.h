@@ -2,7 +2,8 @@
 // code base (no exceptions leave a module). An error carries a message for
 // the user and a kind for the code that decides what to do next (try again
 // later, pick another name, give up); the kind is set where the system call
-// failed, and "other" where no call did.
+// failed, and "other" where no call did. The vocabulary of every layer, so it
+// lives in namespace tavlix itself and each layer names it without a prefix.
 #pragma once
 
 #include <string>

@@ -6,9 +6,9 @@
 #include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "platform/portable/profile_text.h"
 #include "platform/profile_encoding.h"
 #include "platform/profile_file_backend.h"
-#include "platform/profile_text.h"
 
 namespace tavlix::platform {
 namespace {
