@@ -24,6 +24,8 @@ inline Inputs WriteInputs(const std::filesystem::path& folder, std::string& erro
   Inputs in{folder / "whiteboard.png", folder / "whiteboard.jpg", folder / "board4.pdf"};
   std::vector<imaging::Raster> pages;
   std::vector<imaging::RasterView> views;
+  pages.reserve(4);
+  views.reserve(4);
   for (std::uint32_t seed = 1; seed <= 4; ++seed) pages.push_back(WhiteboardPicture(2496, 1760, seed));
   for (const auto& page : pages) views.push_back(imaging::ViewOf(page));
   const auto mode = imaging::SaveMode::replace;

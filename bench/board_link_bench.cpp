@@ -11,6 +11,7 @@
 #include "board/drive_discovery.h"
 #include "board/link_state.h"
 #include "platform/drive_table.h"
+#include "platform/environment.h"
 
 namespace {
 
@@ -32,12 +33,12 @@ BENCHMARK(BM_ParseDriveTable)->Arg(4)->Arg(26);
 void BM_GetTargetDriveFromTable(benchmark::State& state) {
   const auto file = std::filesystem::temp_directory_path() / "tavlix-bench-drives.txt";
   std::ofstream(file) << TableText(static_cast<int>(state.range(0)));
-  ::setenv(tavlix::platform::kDriveTableVariable, file.c_str(), 1);
+  tavlix::platform::SetEnv(tavlix::platform::kDriveTableVariable, file.string());
   tavlix::board::ResetLinkStateForTests();
   tavlix::board::Link().Connected = true;
   std::string model, drive;
   for (auto _ : state) benchmark::DoNotOptimize(tavlix::board::GetTargetDrive(model, drive));
-  ::unsetenv(tavlix::platform::kDriveTableVariable);
+  tavlix::platform::SetEnv(tavlix::platform::kDriveTableVariable, std::nullopt);
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_GetTargetDriveFromTable)->Arg(4)->Arg(26);

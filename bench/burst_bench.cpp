@@ -16,6 +16,7 @@
 
 #include "board/communication_thread.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/shell.h"
 
 namespace {
@@ -49,7 +50,7 @@ void Burst(benchmark::State& state, bool with_record) {
     fs::create_directories(dir / "staging");
     std::ofstream(dir / "drives.txt")
         << "C fixed System /\nE removable R-61 " << (dir / "board").string() << "\n";
-    ::setenv(platform::kDriveTableVariable, (dir / "drives.txt").c_str(), 1);
+    platform::SetEnv(platform::kDriveTableVariable, (dir / "drives.txt").string());
     board::TCommunicationThread worker(nullptr);
     worker.ChangeImageFileSetting(settings::OutputFormat::board, (dir / "saved").string());
     if (with_record) worker.SetPictureRecord(dir / "record");
@@ -70,7 +71,7 @@ void Burst(benchmark::State& state, bool with_record) {
   state.counters["saved_per_burst"] =
       static_cast<double>(saved_total) / static_cast<double>(state.iterations());
   state.counters["peak_rss_kB"] = static_cast<double>(PeakKilobytes());
-  ::unsetenv(platform::kDriveTableVariable);
+  platform::SetEnv(platform::kDriveTableVariable, std::nullopt);
   platform::SetShellOpenHook(nullptr);
   std::error_code ec;
   fs::remove_all(dir, ec);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/environment.h"
 #include "platform/known_folders.h"
 #include "settings/localised_text_table.h"
 #include "settings/localised_texts.h"
@@ -23,8 +24,8 @@ class ProgramData {
  public:
   ProgramData() {
     fs::create_directories(root_ / "Orvane Tavlix" / "TavlixConnect");
-    ::setenv(tavlix::platform::kAllUsersProfileVariable, root_.c_str(), 1);
-    ::setenv(tavlix::platform::kUserDataVariable, root_.c_str(), 1);
+    tavlix::platform::SetEnv(tavlix::platform::kAllUsersProfileVariable, root_.string());
+    tavlix::platform::SetEnv(tavlix::platform::kUserDataVariable, root_.string());
     std::ofstream loc(tavlix::settings::LocFilePath(), std::ios::binary);
     std::string_view section;
     for (const auto& entry : tavlix::settings::LocTextTable()) {
@@ -33,8 +34,8 @@ class ProgramData {
     }
   }
   ~ProgramData() {
-    ::unsetenv(tavlix::platform::kAllUsersProfileVariable);
-    ::unsetenv(tavlix::platform::kUserDataVariable);
+    tavlix::platform::SetEnv(tavlix::platform::kAllUsersProfileVariable, std::nullopt);
+    tavlix::platform::SetEnv(tavlix::platform::kUserDataVariable, std::nullopt);
     fs::remove_all(root_);
   }
   ProgramData(const ProgramData&) = delete;

@@ -18,6 +18,7 @@
 #include "board/driver_facade.h"
 #include "board/queued_target.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "platform/shell.h"
 #include "sim/sim_board.h"
 
@@ -44,10 +45,10 @@ struct Machine {
     table = dir / "drives.txt";
     std::ofstream(table) << "C fixed System /\n"
                          << (with_board ? "E removable R-61 " + (dir / "board").string() + "\n" : "");
-    ::setenv(platform::kDriveTableVariable, table.c_str(), 1);
+    platform::SetEnv(platform::kDriveTableVariable, table.string());
   }
   ~Machine() {
-    ::unsetenv(platform::kDriveTableVariable);
+    platform::SetEnv(platform::kDriveTableVariable, std::nullopt);
     std::error_code ec;
     fs::remove_all(dir, ec);
   }
@@ -84,7 +85,7 @@ void BM_WorkerIdleNoBoard(benchmark::State& state) {
 // The machine's own drives (mount table, sysfs), where no board is attached.
 void BM_WorkerIdleRealDrives(benchmark::State& state) {
   const Machine machine(false);
-  ::unsetenv(platform::kDriveTableVariable);
+  platform::SetEnv(platform::kDriveTableVariable, std::nullopt);
   RunIdle(state, machine);
 }
 BENCHMARK(BM_WorkerIdleRealDrives)->Arg(10)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);

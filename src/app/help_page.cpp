@@ -8,7 +8,7 @@
 namespace tavlix::app {
 
 std::filesystem::path HelpDocumentPathBeside(const std::optional<std::filesystem::path>& program_folder) {
-  const std::filesystem::path usual = platform::PathFromUtf8(settings::HelpFilePath());
+  std::filesystem::path usual = platform::PathFromUtf8(settings::HelpFilePath());
   if (platform::FileExists(usual) || !program_folder) return usual;
   const std::filesystem::path beside = *program_folder / settings::kHelpFileName;
   return platform::FileExists(beside) ? beside : usual;

@@ -83,7 +83,7 @@ Status StagedSave::NameStaged() {
         chosen = true;
       }
       const fs::path target = folder_ / (BaseName(stamp_, counter) + suffix);
-      const Status renamed = platform::RenameNoReplace(staged, target);
+      Status renamed = platform::RenameNoReplace(staged, target);
       if (renamed) {
         committed_.push_back(target);
         break;

@@ -199,7 +199,7 @@ fs::path SimBoard::StorePictureLocked(bool with_fault) {
   const int serial = ++picture_counter_;
   char name[32];
   std::snprintf(name, sizeof name, "TV%04d", serial);
-  const fs::path final_path = options_.root / (name + std::string(PictureExtension(picture_.kind)));
+  fs::path final_path = options_.root / (name + std::string(PictureExtension(picture_.kind)));
   const fs::path temporary = options_.root / ("." + std::string(name) + ".part");
   // Every picture must be created strictly after the one before, or the
   // computer would take it for an old one; file times are coarse, so retry.

@@ -176,7 +176,7 @@ TEST_F(Commands, ASecondStartShowsTheToolbarWhereTheUserCanSeeIt) {
 class SettingsCommand : public Commands {
  protected:
   // Opens the dialog; the user changes it to `values` (nullopt: Cancel).
-  void Open(std::optional<app::SettingsDialogValues> values) {
+  void Open(const std::optional<app::SettingsDialogValues>& values) {
     view_.on_dialog = [values](const app::SettingsDialogValues&) { return values; };
     controller_.OpenSettings();
   }

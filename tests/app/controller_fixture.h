@@ -33,12 +33,15 @@ class ControllerTest : public ::testing::Test {
     board::ResetDriverForTests();   // the worker is not needed: the link's state is set by hand
     board::SetNewHandle(&target_);  // board look-ups still report to the controller
   }
+
+ public:
   ~ControllerTest() override {
     controller_.Shutdown();
     board::ResetDriverForTests();
     platform::SetShellOpenHook(nullptr);
   }
 
+ protected:
   static void SetBoardPresent(bool present) { board::Link().Connected = present; }
   void Notify(int code, std::intptr_t arg = 1) { controller_.OnBoardNotify(code, arg); }
 

@@ -58,11 +58,14 @@ class PictureTest : public ::testing::Test {
     });
     worker_.ChangeImageFileSetting(settings::OutputFormat::png, save_.string());
   }
+
+ public:
   ~PictureTest() override {
     platform::SetShellOpenHook({});
     board::ResetLinkStateForTests();
   }
 
+ protected:
   void PlugBoard() {
     ReplaceFile(table_,
                 "C fixed Sys " + test::SystemRoot("/") + "\nE removable R-61 " + board_.string() + "\n");
@@ -72,7 +75,7 @@ class PictureTest : public ::testing::Test {
   // Puts a file on the board, created strictly after every earlier one (file
   // times tick coarsely, so this may wait a few milliseconds).
   fs::path PutOnBoard(const std::string& name, std::string_view content) {
-    const fs::path path = board_ / platform::PathFromUtf8(name);
+    fs::path path = board_ / platform::PathFromUtf8(name);
     for (;;) {
       WriteFile(path, content);
       const auto created = platform::FileCreationTime(path);

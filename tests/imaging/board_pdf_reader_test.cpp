@@ -125,7 +125,7 @@ std::vector<Raster> NoisyPages() {
   std::vector<Raster> pages;
   std::mt19937 random(5);
   for (int k = 0; k < 4; ++k) {
-    pages.push_back(Raster{480, 480, Bytes(480 * 480 * 3)});
+    pages.push_back(Raster{480, 480, Bytes(std::size_t{480} * 480 * 3)});
     for (auto& b : pages.back().rgb) b = static_cast<std::uint8_t>(random());
   }
   return pages;
@@ -261,7 +261,7 @@ TEST(BoardPdfPictures, ADamagedPageStopsTheSaveThereWithNothingHalfWritten) {
 }
 
 TEST(BoardPdfPictures, ThePagesInFlightFitTheRasterBudget) {
-  constexpr std::size_t kPage = 2496 * 1760 * 3;
+  constexpr std::size_t kPage = std::size_t{2496} * 1760 * 3;
   EXPECT_EQ(BoardPdfPageThreads(8, 4, kPage), 4u);
   EXPECT_EQ(BoardPdfPageThreads(8, 1, kPage), 1u);
   EXPECT_EQ(BoardPdfPageThreads(3, 4, kPage), 3u);

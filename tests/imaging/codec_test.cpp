@@ -65,7 +65,7 @@ TEST(PictureCodec, JpegRoundTripStaysClose) {
   EXPECT_LT(test::MeanDifference(*back, picture), 6.0);
 
   const auto grey = test::GreyPixels(16, 16);
-  std::vector<std::uint8_t> flat(16 * 16, 90);
+  std::vector<std::uint8_t> flat(std::size_t{16} * 16, 90);
   const auto grey_back = DecodePicture(Encoded({16, 16, PixelLayout::grey8, flat}, PictureFormat::jpeg));
   ASSERT_TRUE(grey_back);
   EXPECT_EQ(PixelAt(*grey_back, 5, 5), (std::array<int, 3>{90, 90, 90}));

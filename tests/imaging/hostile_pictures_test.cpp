@@ -122,7 +122,8 @@ TEST(HostilePictures, ScansBeyondTheLimitAreDamage) {
 
 TEST(HostilePictures, TheRasterBudgetTakesCameraPicturesAndRefusesBombs) {
   // A flat 6000 x 4000 camera-sized picture decodes whole.
-  const Bytes camera = test::MakeJpeg(6000, 4000, 1, JCS_GRAYSCALE, Bytes(6000u * 4000u, 200), false);
+  const Bytes camera =
+      test::MakeJpeg(6000, 4000, 1, JCS_GRAYSCALE, Bytes(std::size_t{6000} * 4000, 200), false);
   const auto decoded = DecodePicture(camera);
   ASSERT_TRUE(decoded) << decoded.error();
   EXPECT_EQ(decoded->rgb.size(), 6000u * 4000u * 3u);

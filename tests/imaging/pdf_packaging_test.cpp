@@ -82,7 +82,7 @@ PdfFacts PackagedJpeg(const test::TempDir& dir, std::uint32_t width, std::uint32
   const auto source = dir / ("in" + std::to_string(height) + ".jpg");
   test::SavePictureFile(source, test::TestPicture(width, height), PictureFormat::jpeg);
   EXPECT_TRUE(PackagePictureAsPdf(source, PictureFormat::jpeg, dir / "out.pdf", SaveMode::replace));
-  const PdfFacts facts = ReadBack(dir / "out.pdf");
+  PdfFacts facts = ReadBack(dir / "out.pdf");
   ExpectA4Landscape(facts);
   return facts;
 }

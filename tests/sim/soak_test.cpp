@@ -10,6 +10,7 @@
 
 #include "end_to_end_fixture.h"
 #include "imaging/picture_codec.h"
+#include "platform/environment.h"
 
 namespace tavlix::board {
 namespace {
@@ -36,8 +37,8 @@ class Soak : public test::EndToEnd {
 
 TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
   // TAVLIX_SOAK_SCANS shortens (or lengthens) the run by hand.
-  const char* wanted = std::getenv("TAVLIX_SOAK_SCANS");
-  const int scans = wanted != nullptr ? std::max(1, std::atoi(wanted)) : TAVLIX_SOAK_SCANS;
+  const auto wanted = platform::GetEnv("TAVLIX_SOAK_SCANS");
+  const int scans = wanted ? std::max(1, std::atoi(wanted->c_str())) : TAVLIX_SOAK_SCANS;
   std::mt19937 random(20261208);
   auto options = BoardOptions();
   options.progress_steps = 3;
@@ -70,7 +71,7 @@ TEST_F(Soak, RandomFaultsLoseNoPictureAndSaveNoneTwice) {
     const std::size_t from = Scan();
     const auto t0 = std::chrono::steady_clock::now();
     ASSERT_TRUE(PumpUntilNote(from, 0)) << "scan " << i << " with " << sim::DescribeFault(fault);
-    if (std::getenv("TAVLIX_SOAK_TRACE"))
+    if (platform::GetEnv("TAVLIX_SOAK_TRACE"))
       std::fprintf(stderr, "scan %d %s %s %lld ms\n", i, sim::DescribeFault(fault).c_str(),
                    BoardNotifyName(EndingCode(from)),
                    static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -36,7 +36,7 @@ inline imaging::Raster TestPicture(std::uint32_t width, std::uint32_t height, un
 inline std::vector<std::uint8_t> GreyPixels(std::uint32_t width, std::uint32_t height, unsigned seed = 1) {
   std::vector<std::uint8_t> grey(std::size_t{width} * height);
   for (std::size_t i = 0; i < grey.size(); ++i)
-    grey[i] = static_cast<std::uint8_t>((i * 7 + seed * 13) % 251);
+    grey[i] = static_cast<std::uint8_t>((i * 7 + std::size_t{seed} * 13) % 251);
   return grey;
 }
 

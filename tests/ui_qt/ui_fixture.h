@@ -55,8 +55,11 @@ settings::LocalisedTexts DefaultTexts();
 class ToolbarTest : public ::testing::Test {
  protected:
   ToolbarTest();
+
+ public:
   ~ToolbarTest() override;
 
+ protected:
   // A toolbar that is built but not loaded: no settings, no board link.
   std::unique_ptr<tavlix::ui_qt::Form1> MakeForm(bool system_tray = true);
   void SetBoardPresent(bool present);

@@ -79,7 +79,7 @@ TEST(WindowNotifyTarget, AWorkersNotificationsRunOnTheWindowsThreadInOrderWhileT
   std::vector<std::size_t> seen_by_sender;
   std::thread worker([&] {
     for (int code : {board::BOARD_JOB_BEGIN, board::BOARD_PROGRESS, board::BOARD_JOB_END}) {
-      SendBoardNotify(&window.target(), code, code * 10);
+      SendBoardNotify(&window.target(), code, std::intptr_t{code} * 10);
       // The sender goes on only after the window has handled it.
       seen_by_sender.push_back(window.delivered.size());
     }

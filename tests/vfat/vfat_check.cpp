@@ -173,7 +173,7 @@ TEST_F(OnFat, NewPicturesAreSavedOnTheVolumeWithoutReplacingAny) {
   test::WriteFile(g_root / "OLD.JPG", test::ReadText(scratch / "p.jpg"));
 
   TCommunicationThread worker(&target_);  // notes OLD.JPG as already seen
-  worker.ChangeImageFileSetting(OutputFormat::png, save.string());
+  worker.ChangeImageFileSetting(settings::OutputFormat::png, save.string());
   // FAT keeps creation times in 10 ms steps: the next picture is newer.
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   test::WriteFile(g_root / "NEW.JPG", test::ReadText(scratch / "p.jpg"));

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/folder_listing.h"
+#include "platform/posix/errno_error.h"
 
 namespace tavlix::platform {
 namespace {
@@ -25,16 +26,17 @@ WallTime FromTimestamp(const struct statx_timestamp& stamp) {
 Result<std::vector<FolderFile>> ListFolderFiles(const std::filesystem::path& folder) {
   // Non-blocking, so that a FIFO in the folder's place cannot hold the open.
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return Fail("cannot list " + folder.string() + ": " + std::strerror(errno));
+  if (fd < 0) return ErrnoError("cannot list", folder, errno);
   const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
   if (!dir) {
     const int error = errno;
     ::close(fd);
-    return Fail("cannot list " + folder.string() + ": " + std::strerror(error));
+    return ErrnoError("cannot list", folder, error);
   }
   std::vector<FolderFile> files;
   errno = 0;
-  while (const dirent* entry = ::readdir(dir.get())) {
+  // readdir shares nothing between streams, and this stream is this call's own.
+  while (const dirent* entry = ::readdir(dir.get())) {  // NOLINT(concurrency-mt-unsafe)
     struct statx info {};
     // The entry itself, never what a link in its place points at.
     if (::statx(fd, entry->d_name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
@@ -44,7 +46,7 @@ Result<std::vector<FolderFile>> ListFolderFiles(const std::filesystem::path& fol
                        FromTimestamp((info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_mtime)});
     errno = 0;
   }
-  if (errno != 0) return Fail("cannot list " + folder.string() + ": " + std::strerror(errno));
+  if (errno != 0) return ErrnoError("cannot list", folder, errno);
   return files;
 }
 

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 fs::path RealTarget(const fs::path& path) {
   std::error_code ec;
   if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    const fs::path real = fs::weakly_canonical(path, ec);
+    fs::path real = fs::weakly_canonical(path, ec);
     if (!ec) return real;
   }
   return path;

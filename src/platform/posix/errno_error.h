@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <type_traits>
 
 #include "core/result.h"
 
@@ -31,9 +32,23 @@ inline ErrorKind KindOfErrno(int err) {
   }
 }
 
+// The system's text for an errno value. strerror_r, as std::strerror may
+// share one buffer between threads; the GNU and the XSI form are both taken.
+inline std::string ErrnoText(int err) {
+  char buffer[256] = {};
+  const auto text = [&](auto result) -> std::string {
+    if constexpr (std::is_same_v<decltype(result), char*>) {
+      return result != nullptr ? result : "error " + std::to_string(err);  // GNU: may point elsewhere
+    } else {
+      return result == 0 ? buffer : "error " + std::to_string(err);  // XSI: fills the buffer
+    }
+  };
+  return text(::strerror_r(err, buffer, sizeof buffer));
+}
+
 // "<what> <path>: <the system's text>".
 inline Error ErrnoError(const std::string& what, const std::filesystem::path& path, int err) {
-  return Fail(what + " " + path.string() + ": " + std::strerror(err), KindOfErrno(err));
+  return Fail(what + " " + path.string() + ": " + ErrnoText(err), KindOfErrno(err));
 }
 
 }  // namespace tavlix::platform

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/held_file.h"
+#include "platform/posix/errno_error.h"
 #include "platform/posix/unique_fd.h"
 
 namespace tavlix::platform {
@@ -21,9 +22,8 @@ HeldFile::~HeldFile() = default;
 
 Result<HeldFile> HeldFile::Hold(const std::filesystem::path& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW));
-  if (!fd) return Fail("cannot open " + path.string() + ": " + std::strerror(errno));
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-    return Fail("cannot lock " + path.string() + ": " + std::strerror(errno));
+  if (!fd) return ErrnoError("cannot open", path, errno);
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return ErrnoError("cannot lock", path, errno);
   return HeldFile(std::make_unique<Handle>(Handle{std::move(fd)}));
 }
 

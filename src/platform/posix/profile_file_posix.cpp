@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/posix/errno_error.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/profile_file.h"
 #include "platform/profile_file_backend.h"
@@ -25,7 +26,10 @@ ProfileFolderLock::~ProfileFolderLock() = default;
 
 Result<ProfileFolderLock> LockProfileFolder(const fs::path& folder) {
   UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd) return Fail(std::strerror(errno));
+  if (!fd) {
+    const int err = errno;
+    return Fail(ErrnoText(err), KindOfErrno(err));
+  }
   // A file system without flock (some network ones) leaves the writers
   // unserialised rather than the settings unwritable.
   while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/portable/random_name.h"
+#include "platform/posix/errno_error.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/write_probe.h"
 
@@ -22,7 +23,7 @@ Status ProbeFolderWritable(const std::filesystem::path& folder) {
     }
     err = errno;
   }
-  return Fail("cannot create a file in " + folder.string() + ": " + std::strerror(err));
+  return ErrnoError("cannot create a file in", folder, err);
 }
 
 }  // namespace tavlix::platform

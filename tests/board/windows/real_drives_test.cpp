@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "board/drive_discovery.h"
 #include "board/link_state.h"
 #include "platform/drives.h"
+#include "platform/environment.h"
 #include "support/recording_target.h"
 #include "support/temp_dir.h"
 
@@ -27,12 +27,12 @@ int PositionOf(char letter) {
 }
 
 TEST(RealDrives, TheLowestLetteredBoardIsFoundAtItsPositionAmongEveryPresentDrive) {
-  const char* drives = std::getenv("TAVLIX_WINE_TEST_DRIVES");
-  if (drives == nullptr) GTEST_SKIP() << "no test drives made (scripts/run-windows-tests makes them)";
-  const std::string first(drives);
+  const auto drives = platform::GetEnv("TAVLIX_WINE_TEST_DRIVES");
+  if (!drives) GTEST_SKIP() << "no test drives made (scripts/run-windows-tests makes them)";
+  const std::string& first = *drives;
   ASSERT_GE(first.size(), 3u);
   const char letter = first[0];
-  if (std::getenv(platform::kDriveTableVariable) != nullptr) GTEST_SKIP() << "a drive table is in force";
+  if (platform::GetEnv(platform::kDriveTableVariable)) GTEST_SKIP() << "a drive table is in force";
   ResetLinkStateForTests();
   test::RecordingTarget target;
   Link().hWnd_Form = &target;
