@@ -44,7 +44,7 @@ std::string Lower(std::string text) {
 
 Result<Kind> SourceKind(const fs::path& source) {
   auto head = platform::ReadFileHead(source, 8);
-  if (!head) return Error{head.error()};
+  if (!head) return head.failure();
   const std::vector<std::uint8_t>& bytes = *head;
   if (bytes.size() >= 5 && std::equal(bytes.begin(), bytes.begin() + 5, "%PDF-")) return Kind::board_pdf;
   if (const auto format = imaging::SniffFormat(bytes))

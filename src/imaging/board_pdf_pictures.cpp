@@ -185,7 +185,7 @@ Status SaveBoardPdfPages(const BoardPdf& pdf, std::span<const fs::path> page_pat
   if (page_paths.size() < static_cast<std::size_t>(layout.pages))
     return Fail("a name for every page is needed");
   const auto page_bytes = CheckedPixelBytes(layout.width, layout.height, layout.pixel_layout());
-  if (!page_bytes) return Error{page_bytes.error()};
+  if (!page_bytes) return page_bytes.failure();
   const unsigned count = BoardPdfPageThreads(threads, layout.pages, *page_bytes);
   if (count < 2) return SaveInTurn(pdf, page_paths, format, mode, saved);
 

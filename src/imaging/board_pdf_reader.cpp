@@ -77,10 +77,12 @@ struct PageEntries {
 // The two entries before the trailer keyword at `t`.
 Result<PageEntries> EntriesBefore(Bytes data, std::size_t t, int page) {
   const std::string where = " (page " + std::to_string(page) + ")";
-  if (t < kImageEntryBack) return Fail("the cross-reference section is too short" + where);
+  if (t < kImageEntryBack)
+    return Fail("the cross-reference section is too short" + where, ErrorKind::damaged);
   const auto object = OffsetAt(data, t - kImageEntryBack);
   const auto bound = OffsetAt(data, t - kBoundEntryBack);
-  if (!object || !bound) return Fail("the cross-reference entries point outside the file" + where);
+  if (!object || !bound)
+    return Fail("the cross-reference entries point outside the file" + where, ErrorKind::damaged);
   return PageEntries{*object, *bound};
 }
 
@@ -98,10 +100,12 @@ Result<int> PageCount(Bytes data) {
     if (!At(data, p, kSize)) continue;
     const std::int64_t size = NumberAt(data, p, "/Size").value_or(0);
     const int pages = PagesForSize(size);
-    if (pages == 0) return Fail("the file has " + std::to_string(size) + " objects: more than four pages");
+    if (pages == 0)
+      return Fail("the file has " + std::to_string(size) + " objects: more than four pages",
+                  ErrorKind::damaged);
     return pages;
   }
-  return Fail("no /Size in the file");
+  return Fail("no /Size in the file", ErrorKind::damaged);
 }
 
 // The first image's size: the last /Width before the first /Height.
@@ -113,14 +117,15 @@ Status PictureSize(Bytes data, BoardPdfLayout& layout) {
     if (At(data, p, kHeight)) {
       height = NumberAt(data, p, "/Height").value_or(height);
       if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
-        return Fail("the picture size " + std::to_string(width) + " x " + std::to_string(height) +
-                    " is not possible");
+        return Fail(
+            "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is not possible",
+            ErrorKind::damaged);
       layout.width = static_cast<std::uint32_t>(width);
       layout.height = static_cast<std::uint32_t>(height);
       return Success();
     }
   }
-  return Fail("no /Height in the file");
+  return Fail("no /Height in the file", ErrorKind::damaged);
 }
 
 // Fills each page's entries, from the last section back to the first.
@@ -133,13 +138,13 @@ Result<std::array<PageEntries, kBoardPdfMaxPages>> WalkTrailers(Bytes data, int 
   for (std::size_t p = n - 7; p >= 1 && !trailer_at; --p) {
     if (pages > 1 && !prev_at && At(data, p, kPrev)) prev_at = p;
     if (At(data, p, kTrailer)) {
-      if (pages > 1 && !prev_at) return Fail("the last trailer has no /Prev");
+      if (pages > 1 && !prev_at) return Fail("the last trailer has no /Prev", ErrorKind::damaged);
       trailer_at = p;
     }
   }
-  if (!trailer_at) return Fail("no trailer in the file");
+  if (!trailer_at) return Fail("no trailer in the file", ErrorKind::damaged);
   auto last = EntriesBefore(data, *trailer_at, pages);
-  if (!last) return Error{last.error()};
+  if (!last) return last.failure();
   entries[static_cast<std::size_t>(pages - 1)] = *last;
 
   // Each earlier section: forwards from where the /Prev points, which must
@@ -147,15 +152,18 @@ Result<std::array<PageEntries, kBoardPdfMaxPages>> WalkTrailers(Bytes data, int 
   std::size_t later_trailer = *trailer_at;
   for (int page = pages - 1; page >= 1; --page) {
     const auto prev = OffsetAt(data, *prev_at, kPrev);
-    if (!prev || *prev >= later_trailer) return Fail("a /Prev points outside the file or forwards");
+    if (!prev || *prev >= later_trailer)
+      return Fail("a /Prev points outside the file or forwards", ErrorKind::damaged);
     const auto t = FindForward(data, *prev + 1, later_trailer, kTrailer);
-    if (!t) return Fail("no trailer where /Prev points (page " + std::to_string(page) + ")");
+    if (!t)
+      return Fail("no trailer where /Prev points (page " + std::to_string(page) + ")", ErrorKind::damaged);
     auto section = EntriesBefore(data, *t, page);
-    if (!section) return Error{section.error()};
+    if (!section) return section.failure();
     entries[static_cast<std::size_t>(page - 1)] = *section;
     if (page > 1) {
       prev_at = FindForward(data, *t, later_trailer, kPrev);
-      if (!prev_at) return Fail("the trailer of page " + std::to_string(page) + " has no /Prev");
+      if (!prev_at)
+        return Fail("the trailer of page " + std::to_string(page) + " has no /Prev", ErrorKind::damaged);
     }
     later_trailer = *t;
   }
@@ -167,7 +175,7 @@ Result<std::array<PageEntries, kBoardPdfMaxPages>> WalkTrailers(Bytes data, int 
 Result<BoardPdfStream> LocateStream(Bytes data, const PageEntries& page, bool& grey, int number) {
   const std::string where = " (page " + std::to_string(number) + ")";
   if (page.object >= page.bound || page.bound > data.size())
-    return Fail("the image object's entries are out of order" + where);
+    return Fail("the image object's entries are out of order" + where, ErrorKind::damaged);
   std::optional<std::size_t> data_offset;
   for (std::size_t p = page.object; p < page.bound; ++p) {
     if (At(data, p, kDeviceGray)) grey = true;
@@ -176,11 +184,12 @@ Result<BoardPdfStream> LocateStream(Bytes data, const PageEntries& page, bool& g
       break;
     }
   }
-  if (!data_offset) return Fail("no stream in the image object" + where);
-  if (data.size() < kEndStream.size()) return Fail("no endstream in the image object" + where);
+  if (!data_offset) return Fail("no stream in the image object" + where, ErrorKind::damaged);
+  if (data.size() < kEndStream.size())
+    return Fail("no endstream in the image object" + where, ErrorKind::damaged);
   for (std::size_t p = std::min(page.bound, data.size() - kEndStream.size()); p > *data_offset; --p)
     if (At(data, p, kEndStream)) return BoardPdfStream{*data_offset, p - *data_offset};
-  return Fail("no endstream in the image object" + where);
+  return Fail("no endstream in the image object" + where, ErrorKind::damaged);
 }
 
 // A zlib stream: a two-byte header, raw deflate data, the Adler-32 of the
@@ -200,7 +209,7 @@ class PageInflater {
   Status Inflate(Bytes compressed, std::span<std::uint8_t> page) {
     if (compressed.size() < 2 || (compressed[0] & 0x0F) != 8 || (compressed[0] >> 4) > 7 ||
         (compressed[0] * 256u + compressed[1]) % 31 != 0 || (compressed[1] & 0x20) != 0)
-      return Fail("the image data are damaged");
+      return Fail("the image data are damaged", ErrorKind::damaged);
     if (inflateInit2(&z_, -15) != Z_OK) return Fail("cannot start zlib");
     started_ = true;
     z_.next_in = const_cast<Bytef*>(compressed.data() + 2);  // zlib only reads input
@@ -209,20 +218,23 @@ class PageInflater {
     std::uint64_t total = page.size() - z_.avail_out;
     if (rc == Z_STREAM_END && total < page.size())
       return Fail("the image data hold " + std::to_string(total) + " bytes, the page needs " +
-                  std::to_string(page.size()));
+                      std::to_string(page.size()),
+                  ErrorKind::damaged);
     std::vector<std::uint8_t> scratch;
     if (rc == Z_OK) scratch.resize(std::size_t{1} << 16);
     while (rc == Z_OK) {
       rc = Step(scratch);
       total += scratch.size() - z_.avail_out;
-      if (total > kRasterBudgetBytes) return Fail("the image data are larger than a picture may be");
+      if (total > kRasterBudgetBytes)
+        return Fail("the image data are larger than a picture may be", ErrorKind::too_large);
     }
-    if (rc != Z_STREAM_END) return Fail("the image data are damaged");
-    if (z_.avail_in < 4) return Fail("the image data are damaged");
+    if (rc != Z_STREAM_END) return Fail("the image data are damaged", ErrorKind::damaged);
+    if (z_.avail_in < 4) return Fail("the image data are damaged", ErrorKind::damaged);
     const std::uint8_t* end = z_.next_in;
     const std::uint32_t stored =
         std::uint32_t{end[0]} << 24 | std::uint32_t{end[1]} << 16 | std::uint32_t{end[2]} << 8 | end[3];
-    if (stored != adler_) return Fail("the image data are damaged (their checksum is wrong)");
+    if (stored != adler_)
+      return Fail("the image data are damaged (their checksum is wrong)", ErrorKind::damaged);
     return Success();
   }
 
@@ -257,22 +269,22 @@ int PagesForSize(std::int64_t size) {
 }
 
 Result<BoardPdfLayout> ScanBoardPdf(Bytes data) {
-  if (data.size() <= 7) return Fail("the file is too short for a board PDF");
+  if (data.size() <= 7) return Fail("the file is too short for a board PDF", ErrorKind::damaged);
   BoardPdfLayout layout;
   const auto pages = PageCount(data);
-  if (!pages) return Error{pages.error()};
+  if (!pages) return pages.failure();
   layout.pages = *pages;
-  if (Status sized = PictureSize(data, layout); !sized) return Error{sized.error()};
+  if (Status sized = PictureSize(data, layout); !sized) return sized.failure();
   const auto entries = WalkTrailers(data, layout.pages);
-  if (!entries) return Error{entries.error()};
+  if (!entries) return entries.failure();
   for (int k = 0; k < layout.pages; ++k) {
     const auto i = static_cast<std::size_t>(k);
     const auto stream = LocateStream(data, (*entries)[i], layout.grey, k + 1);
-    if (!stream) return Error{stream.error()};
+    if (!stream) return stream.failure();
     layout.streams[i] = *stream;
   }
   const auto bytes = CheckedPixelBytes(layout.width, layout.height, layout.pixel_layout());
-  if (!bytes) return Error{bytes.error()};
+  if (!bytes) return bytes.failure();
   return layout;
 }
 
@@ -281,14 +293,15 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
   if (page < 0 || page >= layout.pages) return Fail("no such page");
   const BoardPdfStream& stream = layout.streams[static_cast<std::size_t>(page)];
   if (stream.offset > data.size() || stream.length > data.size() - stream.offset)
-    return Fail("the image data lie outside the file");
+    return Fail("the image data lie outside the file", ErrorKind::damaged);
   const auto need = CheckedPixelBytes(layout.width, layout.height, layout.pixel_layout());
-  if (!need) return Error{need.error()};
+  if (!need) return need.failure();
   // Deflate expands at most 1032-fold: data too short to fill the page are
   // refused before the page's memory is taken.
   if (*need / 1032 > stream.length)
     return Fail("the image data are too short for a " + std::to_string(layout.width) + " x " +
-                std::to_string(layout.height) + " page (page " + std::to_string(page + 1) + ")");
+                    std::to_string(layout.height) + " page (page " + std::to_string(page + 1) + ")",
+                ErrorKind::damaged);
   try {
     pixels.resize(*need);
   } catch (const std::bad_alloc&) {
@@ -298,10 +311,10 @@ Status InflateBoardPdfPage(Bytes data, const BoardPdfLayout& layout, int page,
   const auto room = NarrowLength(*need);
   const auto compressed_length = NarrowLength(compressed.size());
   if (!room || !compressed_length)
-    return Fail("the page is too large (page " + std::to_string(page + 1) + ")");
+    return Fail("the page is too large (page " + std::to_string(page + 1) + ")", ErrorKind::too_large);
   PageInflater inflater;
   if (Status inflated = inflater.Inflate(compressed, pixels); !inflated)
-    return Fail(inflated.error() + " (page " + std::to_string(page + 1) + ")");
+    return Fail(inflated.error() + " (page " + std::to_string(page + 1) + ")", inflated.kind());
   return Success();
 }
 
@@ -311,11 +324,12 @@ Result<BoardPdf> ReadBoardPdf(const std::filesystem::path& path) {
     platform::SleepFor(platform::Millis(500));
     bytes = platform::ReadFileBytes(path, kBoardPdfMaxBytes);
   }
-  if (!bytes) return Error{bytes.error()};
+  if (!bytes) return bytes.failure();
   auto layout = ScanBoardPdf(*bytes);
   if (!layout)
-    return Fail(platform::PathToUtf8(path) + ": not a PDF laid out as the board stores them (" +
-                layout.error() + ")");
+    return Fail(
+        platform::PathToUtf8(path) + ": not a PDF laid out as the board stores them (" + layout.error() + ")",
+        layout.kind());
   return BoardPdf{std::move(*bytes), *layout};
 }
 

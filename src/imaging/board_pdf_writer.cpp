@@ -109,8 +109,7 @@ Result<std::vector<std::uint8_t>> WriteBoardPdf(std::span<const RasterView> page
   pdf.Text("<< /Type /Catalog /Pages 2 0 R >>\nendobj\n");
   pdf.BeginObject(2);
   pdf.Text(PagesObject(1));
-  if (Status written = WritePageObjects(pdf, pages[0], 3, 1, zlib_level); !written)
-    return Error{written.error()};
+  if (Status written = WritePageObjects(pdf, pages[0], 3, 1, zlib_level); !written) return written.failure();
   std::size_t xref = pdf.size();
   pdf.Text("xref\n0 7\n");
   pdf.Entry(0, 65535, 'f');
@@ -126,7 +125,7 @@ Result<std::vector<std::uint8_t>> WriteBoardPdf(std::span<const RasterView> page
     pdf.BeginObject(2);
     pdf.Text(PagesObject(count));
     if (Status written = WritePageObjects(pdf, pages[k], first, count, zlib_level); !written)
-      return Error{written.error()};
+      return written.failure();
     const std::size_t previous = xref;
     xref = pdf.size();
     pdf.Text("xref\n0 1\n");

@@ -97,12 +97,12 @@ Result<std::unique_ptr<DecodeJob>> StartDecoding(std::span<const std::uint8_t> b
                                                  std::size_t* raster_bytes) {
   auto job = std::make_unique<DecodeJob>();
   const auto size = NarrowLength(bytes.size());
-  if (!size) return Fail("not a readable JPEG picture: the file is too large");
+  if (!size) return Fail("not a readable JPEG picture: the file is too large", ErrorKind::too_large);
   if (!ReadHeaderGuarded(job.get(), bytes.data(), *size))
-    return Fail(std::string("not a readable JPEG picture: ") + job->trap.message);
+    return Fail(std::string("not a readable JPEG picture: ") + job->trap.message, ErrorKind::damaged);
   const auto bytes_needed =
       CheckedPixelBytes(job->cinfo.image_width, job->cinfo.image_height, PixelLayout::rgb24, budget);
-  if (!bytes_needed) return Error{bytes_needed.error()};
+  if (!bytes_needed) return bytes_needed.failure();
   const std::size_t left = budget - (raster_bytes != nullptr ? *bytes_needed : 0);
   job->cinfo.mem->max_memory_to_use = static_cast<long>(std::max<std::size_t>(left, 1));
   if (raster_bytes != nullptr) *raster_bytes = *bytes_needed;
@@ -111,9 +111,11 @@ Result<std::unique_ptr<DecodeJob>> StartDecoding(std::span<const std::uint8_t> b
 
 // The damage the library patched over, or scans beyond the limit.
 Status DamageFound(const DecodeJob& job) {
-  if (job.trap.damage[0] != '\0') return Fail(std::string("damaged JPEG picture: ") + job.trap.damage);
+  if (job.trap.damage[0] != '\0')
+    return Fail(std::string("damaged JPEG picture: ") + job.trap.damage, ErrorKind::damaged);
   if (job.cinfo.input_scan_number > kMaxJpegScans)
-    return Fail("damaged JPEG picture: more than " + std::to_string(kMaxJpegScans) + " scans");
+    return Fail("damaged JPEG picture: more than " + std::to_string(kMaxJpegScans) + " scans",
+                ErrorKind::damaged);
   return Success();
 }
 
@@ -250,11 +252,11 @@ bool CompressGuarded(EncodeJob* job, const RasterView* picture, std::uint8_t* rg
 Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes, std::size_t budget) {
   std::size_t raster_bytes = 0;
   auto started = StartDecoding(bytes, budget, &raster_bytes);
-  if (!started) return Error{started.error()};
+  if (!started) return started.failure();
   DecodeJob& job = **started;
   const jpeg_decompress_struct& cinfo = job.cinfo;
   auto raster = AllocateRaster(cinfo.image_width, cinfo.image_height, budget);
-  if (!raster) return Error{raster.error()};
+  if (!raster) return raster.failure();
   std::vector<JSAMPLE> cmyk_row;
   if (cinfo.out_color_space == JCS_CMYK) {
     try {
@@ -265,17 +267,19 @@ Result<Raster> DecodeJpeg(std::span<const std::uint8_t> bytes, std::size_t budge
   }
   if (!DecompressGuarded(&job, raster->rgb.data(), cmyk_row.empty() ? nullptr : cmyk_row.data()))
     return Fail(std::string("damaged JPEG picture: ") +
-                (job.trap.message[0] != '\0' ? job.trap.message : "unexpected size"));
-  if (Status damage = DamageFound(job); !damage) return Error{damage.error()};
+                    (job.trap.message[0] != '\0' ? job.trap.message : "unexpected size"),
+                ErrorKind::damaged);
+  if (Status damage = DamageFound(job); !damage) return damage.failure();
   return raster;
 }
 
 Result<JpegFacts> CheckJpeg(std::span<const std::uint8_t> bytes, std::size_t budget) {
   auto started = StartDecoding(bytes, budget, nullptr);
-  if (!started) return Error{started.error()};
+  if (!started) return started.failure();
   DecodeJob& job = **started;
-  if (!CheckGuarded(&job)) return Fail(std::string("damaged JPEG picture: ") + job.trap.message);
-  if (Status damage = DamageFound(job); !damage) return Error{damage.error()};
+  if (!CheckGuarded(&job))
+    return Fail(std::string("damaged JPEG picture: ") + job.trap.message, ErrorKind::damaged);
+  if (Status damage = DamageFound(job); !damage) return damage.failure();
   const jpeg_decompress_struct& cinfo = job.cinfo;
   return JpegFacts{cinfo.image_width, cinfo.image_height, cinfo.num_components, cinfo.arith_code != 0,
                    bytes.size() - cinfo.src->bytes_in_buffer};

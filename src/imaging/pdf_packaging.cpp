@@ -107,7 +107,7 @@ bool UsePngData(HPDF_Image image, const PngChunks& png) {
 // libharu reads its frame the way libjpeg did.
 Result<HPDF_Image> LoadJpeg(HPDF_Doc doc, std::span<const std::uint8_t> bytes, std::size_t budget) {
   const auto facts = CheckJpeg(bytes, budget);
-  if (!facts) return Error{facts.error()};
+  if (!facts) return facts.failure();
   if (facts->arithmetic) return Fail("an arithmetic-coded JPEG cannot go into a PDF");
   HPDF_Image image = HPDF_LoadJpegImageFromMem(doc, bytes.data(), static_cast<HPDF_UINT>(facts->length));
   if (image == nullptr || HPDF_Image_GetWidth(image) != facts->width ||
@@ -120,7 +120,7 @@ Result<HPDF_Image> LoadJpeg(HPDF_Doc doc, std::span<const std::uint8_t> bytes, s
 // decoded pixels.
 Result<HPDF_Image> LoadPng(HPDF_Doc doc, std::span<const std::uint8_t> bytes, std::size_t budget) {
   const auto raster = DecodePng(bytes, budget);
-  if (!raster) return Error{raster.error()};
+  if (!raster) return raster.failure();
   const PngChunks chunks = ReadPngChunks(bytes);
   const bool pass_through =
       chunks.pass_through && chunks.width == raster->width && chunks.height == raster->height;
@@ -174,7 +174,7 @@ Result<std::vector<std::uint8_t>> PictureToPdf(std::span<const std::uint8_t> pic
   if (page == nullptr) return Fail("the PDF library cannot add a page");
   const auto image = kind == PictureFormat::jpeg ? LoadJpeg(doc.get(), picture, budget)
                                                  : LoadPng(doc.get(), picture, budget);
-  if (!image) return Error{image.error()};
+  if (!image) return image.failure();
   HPDF_Page_SetSize(page, HPDF_PAGE_SIZE_A4, HPDF_PAGE_LANDSCAPE);
   const PdfPlacement place = PlaceOnA4Landscape(HPDF_Image_GetWidth(*image), HPDF_Image_GetHeight(*image));
   HPDF_Page_DrawImage(page, *image, static_cast<HPDF_REAL>(place.x), static_cast<HPDF_REAL>(place.y),
@@ -196,7 +196,7 @@ Result<std::vector<std::uint8_t>> PictureToPdf(std::span<const std::uint8_t> pic
 Status PackagePictureAsPdf(const std::filesystem::path& source, PictureFormat kind,
                            const std::filesystem::path& target, SaveMode mode) {
   const auto bytes = platform::ReadFileBytes(source, kMaxPictureFileBytes);
-  if (!bytes) return Error{bytes.error()};
+  if (!bytes) return bytes.failure();
   const auto pdf = PictureToPdf(*bytes, kind);
   if (!pdf) return Fail(source.string() + ": " + pdf.error());
   return WriteNewFile(

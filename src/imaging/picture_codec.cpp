@@ -44,15 +44,15 @@ std::optional<PictureFormat> FormatForName(const std::filesystem::path& name) {
 
 Result<Raster> DecodePicture(std::span<const std::uint8_t> bytes, std::size_t budget) {
   const auto format = SniffFormat(bytes);
-  if (!format) return Fail("not a JPEG or PNG picture");
+  if (!format) return Fail("not a JPEG or PNG picture", ErrorKind::damaged);
   return *format == PictureFormat::jpeg ? DecodeJpeg(bytes, budget) : DecodePng(bytes, budget);
 }
 
 Result<Raster> LoadPicture(const std::filesystem::path& path) {
   auto bytes = platform::ReadFileBytes(path, kMaxPictureFileBytes);
-  if (!bytes) return Error{bytes.error()};
+  if (!bytes) return bytes.failure();
   auto raster = DecodePicture(*bytes);
-  if (!raster) return Fail(path.string() + ": " + raster.error());
+  if (!raster) return Fail(path.string() + ": " + raster.error(), raster.kind());
   return raster;
 }
 
@@ -66,7 +66,7 @@ Status SavePicture(const RasterView& picture, PictureFormat format, const std::f
       target,
       [&](PendingFile& file) -> Status {
         if (Status encoded = EncodePicture(picture, format, file); !encoded)
-          return Fail(target.string() + ": " + encoded.error());
+          return Fail(target.string() + ": " + encoded.error(), encoded.kind());
         return Success();
       },
       mode);
@@ -75,7 +75,7 @@ Status SavePicture(const RasterView& picture, PictureFormat format, const std::f
 Status ConvertPicture(const std::filesystem::path& source, const std::filesystem::path& target,
                       PictureFormat format, SaveMode mode) {
   const auto raster = LoadPicture(source);
-  if (!raster) return Error{raster.error()};
+  if (!raster) return raster.failure();
   return SavePicture(ViewOf(*raster), format, target, mode);
 }
 

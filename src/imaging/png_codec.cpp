@@ -202,7 +202,8 @@ bool WriteGuarded(WriteJob* job, const RasterView* picture, const PngEncoding* e
 }  // namespace
 
 Result<Raster> DecodePng(std::span<const std::uint8_t> bytes, std::size_t budget) {
-  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0) return Fail("not a PNG picture");
+  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+    return Fail("not a PNG picture", ErrorKind::damaged);
   auto job = std::make_unique<ReadJob>();
   job->source = {bytes.data(), bytes.size(), 0};
   job->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job->message, RecordError, IgnoreWarning);
@@ -210,19 +211,21 @@ Result<Raster> DecodePng(std::span<const std::uint8_t> bytes, std::size_t budget
   job->info = png_create_info_struct(job->png);
   if (job->info == nullptr) return Fail("not enough memory to decode the PNG picture");
   if (!ReadHeaderGuarded(job.get()))
-    return Fail(std::string("not a readable PNG picture: ") + job->message.text);
-  if (job->channels != 3 && job->channels != 4) return Fail("unexpected PNG pixel layout");
+    return Fail(std::string("not a readable PNG picture: ") + job->message.text, ErrorKind::damaged);
+  if (job->channels != 3 && job->channels != 4)
+    return Fail("unexpected PNG pixel layout", ErrorKind::damaged);
 
   const std::size_t channels = static_cast<std::size_t>(job->channels);
   const bool staged = job->passes > 1 && channels == 4;
   const auto raster_bytes = CheckedPixelBytes(job->width, job->height, PixelLayout::rgb24, budget);
-  if (!raster_bytes) return Error{raster_bytes.error()};
+  if (!raster_bytes) return raster_bytes.failure();
   // The staging copy of an interlaced picture with alpha: 4 bytes a pixel.
   if (staged && *raster_bytes / 3 * 4 > budget - *raster_bytes)
     return Fail("the picture is " + std::to_string(job->width) + " x " + std::to_string(job->height) +
-                " interlaced pixels with transparency, more than a conversion may take");
+                    " interlaced pixels with transparency, more than a conversion may take",
+                ErrorKind::too_large);
   auto raster = AllocateRaster(job->width, job->height, budget);
-  if (!raster) return Error{raster.error()};
+  if (!raster) return raster.failure();
   std::vector<std::uint8_t> rgba_row, staging;
   try {
     if (staged)
@@ -236,7 +239,7 @@ Result<Raster> DecodePng(std::span<const std::uint8_t> bytes, std::size_t budget
       job->passes > 1 ? (channels == 4 ? staging.data() : raster->rgb.data()) : nullptr;
   if (!ReadRowsGuarded(job.get(), raster->rgb.data(), rgba_row.empty() ? nullptr : rgba_row.data(),
                        staging_ptr))
-    return Fail(std::string("damaged PNG picture: ") + job->message.text);
+    return Fail(std::string("damaged PNG picture: ") + job->message.text, ErrorKind::damaged);
   if (!staging.empty()) {
     const std::size_t width = job->width;
     for (std::size_t y = 0; y < job->height; ++y)

@@ -87,7 +87,7 @@ Status WriteSimPicture(const PictureSpec& look, const std::filesystem::path& pat
   for (int page = 1; page <= pages; ++page) pixels.push_back(Pattern(look, serial, page));
   for (const auto& p : pixels) views.push_back(View(look, p));
   auto pdf = imaging::WriteBoardPdf(views);
-  if (!pdf) return Error{pdf.error()};
+  if (!pdf) return pdf.failure();
   if (std::filesystem::exists(path)) return Fail(path.string() + " exists already");
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(pdf->data()), static_cast<std::streamsize>(pdf->size()));

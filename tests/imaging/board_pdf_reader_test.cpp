@@ -199,6 +199,7 @@ TEST(BoardPdfReader, ShortAndDamagedStreamsFail) {
   const Status short_data = InflateBoardPdfPage(tall, *layout, 0, pixels);
   ASSERT_FALSE(short_data);
   EXPECT_NE(short_data.error().find("the page needs 1440"), std::string::npos) << short_data.error();
+  EXPECT_EQ(short_data.kind(), ErrorKind::damaged);
 
   Bytes damaged = ColourPdf(3, 40, 30);
   const auto damaged_layout = ScanBoardPdf(damaged);
@@ -206,7 +207,7 @@ TEST(BoardPdfReader, ShortAndDamagedStreamsFail) {
   const BoardPdfStream& page2 = damaged_layout->streams[1];
   for (std::size_t i = page2.offset + 2; i < page2.offset + page2.length - 2; i += 3) damaged[i] ^= 0xA5;
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 0, pixels));
-  EXPECT_FALSE(InflateBoardPdfPage(damaged, *damaged_layout, 1, pixels));
+  EXPECT_EQ(InflateBoardPdfPage(damaged, *damaged_layout, 1, pixels).kind(), ErrorKind::damaged);
   EXPECT_TRUE(InflateBoardPdfPage(damaged, *damaged_layout, 2, pixels));
   // Only the stored checksum of page 3 wrong: the pixels inflate, the page fails.
   const BoardPdfStream& page3 = damaged_layout->streams[2];

@@ -94,6 +94,7 @@ TEST(HostilePictures, CorruptDataWarningsAreDamage) {
     const auto decoded = DecodeJpeg(damaged);
     ASSERT_FALSE(decoded);
     EXPECT_NE(decoded.error().find("Corrupt JPEG data"), std::string::npos) << decoded.error();
+    EXPECT_EQ(decoded.kind(), ErrorKind::damaged);
     EXPECT_FALSE(CheckJpeg(damaged));
   }
 }
@@ -137,6 +138,7 @@ TEST(HostilePictures, TheRasterBudgetTakesCameraPicturesAndRefusesBombs) {
     const auto refused = DecodePicture(bomb);
     ASSERT_FALSE(refused);
     EXPECT_NE(refused.error().find("60000 x 60000"), std::string::npos) << refused.error();
+    EXPECT_EQ(refused.kind(), ErrorKind::too_large);
   }
 }
 

@@ -57,7 +57,7 @@ Status ProfileWriteString(std::string_view section, std::string_view key, std::s
   if (existed && !IsRegularProfileFile(file)) return CannotWrite(file, "not a regular file");
   if (existed) {
     auto read = ReadFileBytes(file, kMaxProfileBytes, Links::follow);
-    if (!read) return Error{read.error()};
+    if (!read) return read.failure();
     old = std::move(*read);
   }
   auto updated = SetProfileValue(ProfileBytesToText(AsText(old)), section, key, value);

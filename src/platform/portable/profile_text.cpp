@@ -175,7 +175,7 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
 
 Result<std::string> SetProfileValue(std::string_view text, std::string_view section, std::string_view key,
                                     std::string_view value) {
-  if (Status ok = CheckWrite(section, key, value); !ok) return Error{ok.error()};
+  if (Status ok = CheckWrite(section, key, value); !ok) return ok.failure();
   const std::string encoded = EncodeValue(value);
   const std::string_view eol = LineBreakOf(text);
   const Location where = Locate(text, section, key);
