@@ -25,18 +25,14 @@ struct ProcessLock::Handle {
 
 namespace {
 
-std::string FailureText(const std::string& what, const fs::path& path, int err) {
-  return what + " " + path.string() + ": " + ErrnoText(err);
-}
-
 // Opens the lock file without following a link and without blocking; it must
 // be a regular file of the user's.
 Result<UniqueFd> OpenLockFile(const fs::path& file, bool create) {
   const int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK | (create ? O_CREAT : 0);
   UniqueFd fd(::open(file.c_str(), flags, 0600));
-  if (!fd) return Fail(FailureText("cannot open the lock", file, errno));
+  if (!fd) return ErrnoError("cannot open the lock", file, errno);
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return Fail(FailureText("cannot inspect the lock", file, errno));
+  if (::fstat(fd.get(), &st) != 0) return ErrnoError("cannot inspect the lock", file, errno);
   if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
     return Fail("cannot use the lock " + file.string() + ": not a file of this user");
   return fd;
@@ -66,16 +62,15 @@ bool TryFlock(int fd, int operation) {
 
 Result<fs::path> PrivateFolder(const fs::path& folder) {
   if (folder.empty() || !folder.is_absolute()) return Fail("no private folder: '" + folder.string() + "'");
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-    return Fail(FailureText("cannot make", folder, errno));
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return ErrnoError("cannot make", folder, errno);
   struct stat st {};
-  if (::lstat(folder.c_str(), &st) != 0) return Fail(FailureText("cannot inspect", folder, errno));
+  if (::lstat(folder.c_str(), &st) != 0) return ErrnoError("cannot inspect", folder, errno);
   if (S_ISLNK(st.st_mode)) return Fail("cannot use " + folder.string() + ": it is a link");
   if (!S_ISDIR(st.st_mode)) return Fail("cannot use " + folder.string() + ": it is not a folder");
   if (st.st_uid != ::geteuid()) return Fail("cannot use " + folder.string() + ": another user owns it");
   if ((st.st_mode & 07777) != 0700)
     return Fail("cannot use " + folder.string() + ": others may write to it (it must be mode 0700)");
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) return Fail(FailureText("cannot write to", folder, errno));
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return ErrnoError("cannot write to", folder, errno);
   return folder;
 }
 
@@ -115,7 +110,7 @@ ProcessLock ProcessLock::TryTake(const fs::path& folder, std::string_view name, 
       lock.state_ = State::taken;
       lock.holder_ = ReadHolder(fd->get());
     } else {
-      lock.error_ = FailureText("cannot lock", folder / std::string(name), errno);
+      lock.error_ = ErrnoError("cannot lock", folder / std::string(name), errno).message;
     }
     return lock;
   }
